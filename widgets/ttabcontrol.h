@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+/// A tab strip of flat button-like tabs over a client area; single tabs can be disabled.
+class TTabControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTabControl(QWidget* parent = nullptr);
+
+    int addTab(const QString& caption);
+    int count() const { return int(m_captions.size()); }
+    QString tabText(int index) const { return m_captions.value(index); }
+    void setTabEnabled(int index, bool enabled);
+    bool isTabEnabled(int index) const;
+    int currentIndex() const { return m_current; }
+    /// Selects a tab without emitting currentChanged (as a program-made change).
+    void setCurrentIndex(int index);
+    /// The area under the tabs where the page content goes.
+    QWidget* page() const { return m_page; }
+    /// Height of the tab strip in pixels.
+    int stripHeight() const { return 26; }
+
+Q_SIGNALS:
+    /// The user picked another tab.
+    void currentChanged(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QRect tabRect(int index) const;
+
+    QStringList m_captions;
+    QList<bool> m_enabled;
+    int m_current = -1;
+    QWidget* m_page;
+};
