@@ -1,9 +1,18 @@
 #include "widgets/ttabcontrol.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
-TTabControl::TTabControl(QWidget* parent) : QWidget(parent), m_page(new QWidget(this)) {}
+namespace {
+constexpr int kTabGap = 2;
+constexpr int kTabPadding = 24;  // text to tab edges, both sides together
+constexpr int kMinTabWidth = 80;
+}  // namespace
+
+TTabControl::TTabControl(QWidget* parent) : QWidget(parent), m_page(new QWidget(this)) {
+    m_page->setObjectName(QStringLiteral("page"));
+}
 
 int TTabControl::addTab(const QString& caption) {
     m_captions << caption;
@@ -28,8 +37,21 @@ void TTabControl::setCurrentIndex(int index) {
 }
 
 QRect TTabControl::tabRect(int index) const {
-    const int w = 140;
-    return QRect(2 + index * (w + 2), 2, w, stripHeight() - 4);
+    if (index < 0 || index >= count()) return QRect();
+    const QFontMetrics fm(font());
+    int x = kTabGap;
+    for (int i = 0;; ++i) {
+        const int w = std::max(kMinTabWidth, fm.horizontalAdvance(m_captions[i]) + kTabPadding);
+        if (i == index) return QRect(x, 2, w, stripHeight() - 4);
+        x += w + kTabGap;
+    }
+}
+
+int TTabControl::tabAt(const QPoint& pos) const {
+    for (int i = 0; i < count(); ++i) {
+        if (tabRect(i).contains(pos)) return i;
+    }
+    return -1;
 }
 
 void TTabControl::resizeEvent(QResizeEvent*) {
@@ -37,25 +59,27 @@ void TTabControl::resizeEvent(QResizeEvent*) {
 }
 
 void TTabControl::mousePressEvent(QMouseEvent* event) {
-    for (int i = 0; i < count(); ++i) {
-        if (tabRect(i).contains(event->position().toPoint()) && m_enabled[i] && i != m_current) {
-            m_current = i;
-            update();
-            Q_EMIT currentChanged(i);
-            return;
-        }
-    }
+    if (event->button() != Qt::LeftButton) return;
+    const int i = tabAt(event->position().toPoint());
+    if (i < 0 || !m_enabled[i] || i == m_current) return;
+    m_current = i;
+    update();
+    Q_EMIT currentChanged(i);
 }
 
 void TTabControl::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    const QPalette& pal = palette();
+    p.fillRect(QRect(0, 0, width(), stripHeight()), pal.color(QPalette::Window));
     for (int i = 0; i < count(); ++i) {
         const QRect r = tabRect(i);
         const bool current = i == m_current;
-        p.fillRect(r, current ? palette().color(QPalette::Highlight) : palette().color(QPalette::Button));
-        p.setPen(!m_enabled[i]   ? palette().color(QPalette::Disabled, QPalette::ButtonText)
-                 : current       ? palette().color(QPalette::HighlightedText)
-                                 : palette().color(QPalette::ButtonText));
+        p.fillRect(r, current ? pal.color(QPalette::Highlight) : pal.color(QPalette::Button));
+        p.setPen(pal.color(QPalette::Mid));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.setPen(!m_enabled[i] ? pal.color(QPalette::Disabled, QPalette::ButtonText)
+                 : current     ? pal.color(QPalette::HighlightedText)
+                               : pal.color(QPalette::ButtonText));
         p.drawText(r, Qt::AlignCenter, m_captions[i]);
     }
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 /// A tab strip of flat button-like tabs over a client area; single tabs can be disabled.
+/// A disabled tab is drawn greyed and cannot be chosen with the mouse.
 class TTabControl : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +22,10 @@ public:
     QWidget* page() const { return m_page; }
     /// Height of the tab strip in pixels.
     int stripHeight() const { return 26; }
+    /// Where tab `index` is drawn; empty for an index out of range.
+    QRect tabRect(int index) const;
+    /// The tab at a point of the strip, or -1.
+    int tabAt(const QPoint& pos) const;
 
 Q_SIGNALS:
     /// The user picked another tab.
@@ -32,8 +37,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QRect tabRect(int index) const;
-
     QStringList m_captions;
     QList<bool> m_enabled;
     int m_current = -1;
