@@ -172,6 +172,8 @@ void ChartController::DrawLog(bool keepView) {
     const LogSeries data = BuildLogSeries(log, ShowAutoStops);
     FillLogSeries(data, m_chart);
     m_reference = data.range.reference;
+    m_rateMin = data.rightMin();
+    m_rateMax = data.rightMax();
     StoreChartState(data, tab, log);
     ApplyChartTab(index, tab);
 
@@ -368,6 +370,9 @@ void ChartController::chartGlobalUndoZoom() {
         UpdateZoomMetrics();
         m_chart.setPanMode(TLogChart::PanMode::Horizontal);
         m_chart.leftAxis().setMinMax(log->AxisMin, log->AxisMax);
+        // The widget's own undo brings back the ranges it saved at its first zoom, which may
+        // belong to a log shown earlier; the rate axis returns to this log's range instead.
+        m_chart.rightAxis().setMinMax(m_rateMin, m_rateMax);
         SetTimeIncrement(validIndex(),
                          trunc32(m_chart.bottomAxis().maximum() - m_chart.bottomAxis().minimum()));
     }

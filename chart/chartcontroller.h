@@ -101,4 +101,6 @@ private:
     TData& m_logs;
     Hooks m_hooks;
     double m_reference = 0;  // altitude drawn as 0 for the shown log
+    double m_rateMin = -1;   // home range of the rate axis for the shown log
+    double m_rateMax = 1;
 };

@@ -307,3 +307,23 @@ TEST(ChartController, EmptyLogAndNoSelectionChangeNothingOrDrawDefaults) {
     EXPECT_EQ(v.logs[0].LockZoom, 0);
     EXPECT_EQ(v.ctl.LastScrollPos, 0);
 }
+
+TEST(ChartController, UndoZoomGivesTheRateAxisTheShownLogsRange) {
+    View v;
+    v.logs.append(makeLog(600));
+    TMeas steep = makeLog(600);
+    for (size_t i = 0; i < steep.Samples.size(); ++i) steep.Samples[i].Altitude = 100 + 10.0 * double(i % 100);
+    v.logs.append(steep);
+    v.logs[0].LockZoom = 1;
+    v.select(0);
+    const QRect plot = v.chart.plotRect();
+    v.rubberBand(plot.topLeft() + QPoint(100, 50), plot.topLeft() + QPoint(400, 200));  // the widget saves log 0's ranges
+    v.select(1);
+    const double rateMin = v.chart.rightAxis().minimum();
+    const double rateMax = v.chart.rightAxis().maximum();
+    ASSERT_GT(rateMax, 10.0);
+    v.rubberBand(plot.topLeft() + QPoint(100, 50), plot.topLeft() + QPoint(400, 200));
+    v.rubberBand(plot.topLeft() + QPoint(400, 200), plot.topLeft() + QPoint(100, 50));
+    EXPECT_EQ(v.chart.rightAxis().minimum(), rateMin);
+    EXPECT_EQ(v.chart.rightAxis().maximum(), rateMax);
+}
