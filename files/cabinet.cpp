@@ -152,38 +152,49 @@ std::optional<QStringList> ListCabinet(QByteArrayView cab, QString* error) {
     return names;
 }
 
-std::optional<QList<CabinetMember>> ExtractCabinet(QByteArrayView cab, QString* error) {
+bool VisitCabinetMembers(QByteArrayView cab, QString* error, const CabinetMemberVisitor& visit) {
     GRef<GCabCabinet> cabinet(loadCabinet(cab, error));
-    if (!cabinet.p) return std::nullopt;
+    if (!cabinet.p) return false;
     GErrorHolder err;
     // No folder: the library unpacks every member into memory.
     if (!gcab_cabinet_extract(cabinet.p, nullptr, nullptr, nullptr, nullptr, nullptr, &err.e)) {
         setError(error, damagedCabinetText());
-        return std::nullopt;
+        return false;
     }
-    QList<CabinetMember> members;
     GPtrArray* folders = gcab_cabinet_get_folders(cabinet.p);
     for (guint i = 0; i < folders->len; ++i) {
         GSList* files = gcab_folder_get_files(GCAB_FOLDER(g_ptr_array_index(folders, i)));
         for (GSList* l = files; l; l = l->next) {
             GCabFile* file = GCAB_FILE(l->data);
-            CabinetMember m;
-            m.name = QString::fromUtf8(gcab_file_get_name(file));
+            QByteArrayView data;
             if (GBytes* bytes = gcab_file_get_bytes(file)) {
                 gsize size = 0;
-                const void* data = g_bytes_get_data(bytes, &size);
-                m.data = QByteArray(static_cast<const char*>(data), qsizetype(size));
+                const void* bytesData = g_bytes_get_data(bytes, &size);
+                data = QByteArrayView(static_cast<const char*>(bytesData), qsizetype(size));
             }
             // A member whose blocks ended early comes out short: that is damage, not a file.
-            if (m.data.size() != qsizetype(gcab_file_get_size(file))) {
+            if (data.size() != qsizetype(gcab_file_get_size(file))) {
                 g_slist_free(files);
                 setError(error, damagedCabinetText());
-                return std::nullopt;
+                return false;
             }
-            members.append(m);
+            if (!visit(QString::fromUtf8(gcab_file_get_name(file)), data)) {
+                g_slist_free(files);
+                return true;
+            }
         }
         g_slist_free(files);
     }
+    return true;
+}
+
+std::optional<QList<CabinetMember>> ExtractCabinet(QByteArrayView cab, QString* error) {
+    QList<CabinetMember> members;
+    const bool ok = VisitCabinetMembers(cab, error, [&members](const QString& name, QByteArrayView data) {
+        members.append(CabinetMember{name, data.toByteArray()});
+        return true;
+    });
+    if (!ok) return std::nullopt;
     return members;
 }
 

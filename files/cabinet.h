@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 /// One file inside a cabinet.
@@ -24,6 +25,11 @@ std::optional<QByteArray> MakeCabinet(const QList<CabinetMember>& members, QStri
 
 /// Member names in cabinet order, without extracting; nullopt when the bytes are no cabinet.
 std::optional<QStringList> ListCabinet(QByteArrayView cabinet, QString* error);
+
+/// Unpacks the cabinet and shows each member in cabinet order until visit returns false. The data
+/// lives only during the call. False (with the error) when the cabinet is damaged.
+using CabinetMemberVisitor = std::function<bool(const QString& name, QByteArrayView data)>;
+bool VisitCabinetMembers(QByteArrayView cabinet, QString* error, const CabinetMemberVisitor& visit);
 
 /// Every member, unpacked in memory.
 std::optional<QList<CabinetMember>> ExtractCabinet(QByteArrayView cabinet, QString* error);

@@ -91,11 +91,12 @@ qsizetype minimumLogBytes(int version) {
 }
 
 void copySamplesIn(std::vector<TLogSample>& samples, const char* p, qint32 count) {
-    samples.resize(size_t(count));
-    if (count == 0) return;
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-        std::memcpy(static_cast<void*>(samples.data()), p, size_t(count) * kSampleSize);
+        // The packed sample has alignment 1 and the file layout: one block copy, no zero-fill first.
+        const auto* first = reinterpret_cast<const TLogSample*>(p);
+        samples.assign(first, first + count);
     } else {
+        samples.resize(size_t(count));
         for (qint32 i = 0; i < count; ++i) {
             const char* s = p + qsizetype(i) * kSampleSize;
             TLogSample& d = samples[size_t(i)];
@@ -128,10 +129,10 @@ QString notesFromFile(QByteArrayView bytes) {
     return FromCp1250(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// The exact inverse of notesFromFile, so notes survive any number of saves unchanged.
 QByteArray notesToFile(const QString& notes) {
     QString text = notes;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return ToCp1250(text);
 }
 
@@ -168,15 +169,18 @@ QByteArray LogFileHeaderBytes(qint32 logCount, bool compressed) {
     return out;
 }
 
-QByteArray LogFileBodyBytes(const LogFileContent& content) {
+namespace {
+// Writes the body after `prefix` bytes of the returned buffer, which the caller fills: the whole
+// file is then built in one allocation.
+QByteArray bodyBytes(const LogFileContent& content, qsizetype prefix) {
     const QByteArray notes = notesToFile(content.notes);
-    qsizetype size = DeviceConfig::kSize;
+    qsizetype size = prefix + DeviceConfig::kSize;
     for (const TMeas& log : content.logs)
         size += 4 + kLogRecordSize + qsizetype(log.Samples.size()) * kSampleSize;
     if (!notes.isEmpty()) size += 8 + notes.size();
 
     QByteArray out(size, Qt::Uninitialized);
-    char* p = out.data();
+    char* p = out.data() + prefix;
     std::memcpy(p, content.config.toBytes().constData(), DeviceConfig::kSize);
     p += DeviceConfig::kSize;
     for (qsizetype i = 0; i < content.logs.size(); ++i) {
@@ -210,6 +214,9 @@ QByteArray LogFileBodyBytes(const LogFileContent& content) {
     }
     return out;
 }
+}  // namespace
+
+QByteArray LogFileBodyBytes(const LogFileContent& content) { return bodyBytes(content, 0); }
 
 LogFileResult ParseLogFileBody(QByteArrayView body, const LogFileHeader& header,
                                const LogFileReadContext& context) {
@@ -323,7 +330,11 @@ LogFileResult ParseLogFile(QByteArrayView file, const LogFileReadContext& contex
 
 std::optional<QByteArray> LogFileBytes(const LogFileContent& content, bool compressed, QString* error) {
     const QByteArray header = LogFileHeaderBytes(qint32(content.logs.size()), compressed);
-    if (!compressed) return header + LogFileBodyBytes(content);
+    if (!compressed) {
+        QByteArray file = bodyBytes(content, kLogFileHeaderSize);
+        std::memcpy(file.data(), header.constData(), kLogFileHeaderSize);
+        return file;
+    }
     const std::optional<QByteArray> cabinet = CompressLogBody(LogFileBodyBytes(content), error);
     if (!cabinet) return std::nullopt;
     return header + *cabinet;
