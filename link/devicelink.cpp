@@ -72,17 +72,19 @@ QString PortPermissionAdvice(const QString& portName) {
 #endif
 }
 
+QString PortOpenErrorText(const SerialPort& port, const QString& portName) {
+    QString text = kPortOpenError;
+    if (port.openError() == PortOpenError::PermissionDenied) {
+        const QString advice = PortPermissionAdvice(portName);
+        if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
+    }
+    return text;
+}
+
 QString DeviceLink::openPort(const QString& name) {
     auto port = m_ports.createPort();
     const bool ok = port->open(name);
-    if (!ok) {
-        QString text = kPortOpenError;
-        if (port->openError() == PortOpenError::PermissionDenied) {
-            const QString advice = PortPermissionAdvice(name);
-            if (!advice.isEmpty()) text += QLatin1Char('\n') + advice;
-        }
-        return text;
-    }
+    if (!ok) return PortOpenErrorText(*port, name);
     SetupPort(*port, 0);
     ComHandle = std::move(port);
     Timer1.start();

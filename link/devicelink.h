@@ -136,5 +136,7 @@ private:
 /// Explains how to get access to a serial device the user may not open ("...group dialout...").
 /// Empty when the device file cannot be examined.
 QString PortPermissionAdvice(const QString& portName);
+/// "Com port couldn't be open." for a port that failed to open, with advice when access was denied.
+QString PortOpenErrorText(const SerialPort& port, const QString& portName);
 /// The device path the program shows and opens for a port name.
 QString PortPath(const QString& portName);

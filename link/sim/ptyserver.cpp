@@ -67,7 +67,6 @@ void PtyServer::pollClient() {
     }
     m_clientOpen = true;
     m_out.clear();
-    ::tcflush(m_master, TCIOFLUSH);  // nothing of an earlier client's session reaches this one
     m_readNotifier->setEnabled(true);
     m_device.connected(*this);
     QTimer::singleShot(kBootMs, this, [this] {
@@ -81,7 +80,6 @@ void PtyServer::clientGone() {
     m_readNotifier->setEnabled(false);
     m_writeNotifier->setEnabled(false);
     m_out.clear();
-    ::tcflush(m_master, TCIOFLUSH);
     m_device.disconnected();
 }
 
