@@ -62,6 +62,10 @@ double niceStep(double raw) {
     return 10 * p;
 }
 
+/// Rounds a pixel coordinate half away from zero, like std::lround, without a library call.
+/// Callers pass coordinates already limited to the clip box, far inside the int range.
+inline int roundPx(double v) { return v >= 0 ? int(v + 0.5) : -int(0.5 - v); }
+
 bool inside(const QRectF& r, const QPointF& p) {
     return p.x() >= r.left() && p.x() <= r.right() && p.y() >= r.top() && p.y() <= r.bottom();
 }
@@ -94,15 +98,19 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& r) {
     return true;
 }
 
-/// Turns a stream of pixel points into polylines with at most four points per pixel column:
-/// the first, the lowest and highest (in the order they came) and the last. Within one column
-/// the full polyline covers exactly the rows from lowest to highest, and the lines between
-/// columns start and end at the same points, so the result has the same pixels as drawing
-/// every point, at a cost bounded by the plot width.
+/// Draws a stream of pixel points as a line with one vertical span per pixel column (the
+/// column's lowest to highest point) and a connector from the last point of each column to
+/// the first point of the next. Every pixel of a polyline through all the points lies on these
+/// lines, so the picture is the same while the work is bounded by the plot width. All lines go
+/// to the painter in one call when the envelope is destroyed; the painter's pen must have a
+/// flat cap, so connectors are not stretched and each span covers exactly its rows.
 class ColumnEnvelope {
 public:
-    explicit ColumnEnvelope(QPainter& painter) : m_painter(painter) { m_points.reserve(4096); }
-    ~ColumnEnvelope() { penUp(); }
+    explicit ColumnEnvelope(QPainter& painter) : m_painter(painter) { m_lines.reserve(4096); }
+    ~ColumnEnvelope() {
+        penUp();
+        if (!m_lines.empty()) m_painter.drawLines(m_lines.data(), int(m_lines.size()));
+    }
 
     void moveTo(const QPointF& p) {
         penUp();
@@ -110,63 +118,37 @@ public:
     }
 
     void lineTo(const QPointF& p) {
-        const int c = int(std::lround(p.x()));
-        const int r = int(std::lround(p.y()));
-        if (!m_open || c != m_col) {
-            flushColumn();
-            m_open = true;
-            m_col = c;
-            m_first = m_min = m_max = m_last = r;
-            m_minFirst = true;
+        const int c = roundPx(p.x());
+        const int r = roundPx(p.y());
+        if (m_open && c == m_col) {
+            m_min = std::min(m_min, r);
+            m_max = std::max(m_max, r);
+            m_last = r;
             return;
         }
-        if (r < m_min) {
-            m_min = r;
-            m_minFirst = false;  // the new minimum came after the current maximum
-        }
-        if (r > m_max) {
-            m_max = r;
-            m_minFirst = true;
-        }
-        m_last = r;
+        const bool connected = m_open;
+        flushColumn();
+        // A flat-capped line leaves out its end pixel; the next column's span draws it.
+        if (connected) m_lines.emplace_back(m_col, m_last, c, r);
+        m_open = true;
+        m_col = c;
+        m_min = m_max = m_last = r;
     }
 
-    void penUp() {
-        flushColumn();
-        if (m_points.size() == 1) {
-            m_painter.drawPoint(m_points.front());
-        } else if (m_points.size() > 1) {
-            m_painter.drawPolyline(m_points.data(), int(m_points.size()));
-        }
-        m_points.clear();
-    }
+    void penUp() { flushColumn(); }
 
 private:
-    void emitPoint(int r) {
-        const QPoint p(m_col, r);
-        if (m_points.empty() || m_points.back() != p) m_points.push_back(p);
-    }
-
     void flushColumn() {
         if (!m_open) return;
+        m_lines.emplace_back(m_col, m_min, m_col, m_max + 1);  // rows m_min..m_max
         m_open = false;
-        emitPoint(m_first);
-        if (m_minFirst) {
-            emitPoint(m_min);
-            emitPoint(m_max);
-        } else {
-            emitPoint(m_max);
-            emitPoint(m_min);
-        }
-        emitPoint(m_last);
     }
 
     QPainter& m_painter;
-    std::vector<QPoint> m_points;
+    std::vector<QLine> m_lines;
     bool m_open = false;
     int m_col = 0;
-    int m_first = 0, m_min = 0, m_max = 0, m_last = 0;
-    bool m_minFirst = true;
+    int m_min = 0, m_max = 0, m_last = 0;
 };
 
 /// Index range [first, last] of the points that can show between the values lo and hi, with
@@ -447,42 +429,112 @@ QPen cosmeticPen(const QColor& color, int width, Qt::PenStyle style = Qt::SolidL
     return pen;
 }
 
+/// Feeds the points of a line into the column envelope, clipping segments that leave the box.
+class LineTracer {
+public:
+    LineTracer(ColumnEnvelope& env, const QRectF& box) : m_env(env), m_box(box) {}
+
+    /// The general path: any point, finite or not, inside the box or far outside it.
+    void point(const QPointF& pt) {
+        if (!std::isfinite(pt.x()) || !std::isfinite(pt.y())) {
+            m_env.penUp();
+            m_havePrev = false;
+            return;
+        }
+        const bool in = inside(m_box, pt);
+        if (!m_havePrev) {
+            if (in) m_env.moveTo(pt);
+        } else if (m_prevInside && in) {
+            m_env.lineTo(pt);
+        } else {
+            QPointF a = m_prev;
+            QPointF b = pt;
+            if (clipSegment(a, b, m_box)) {
+                if (!m_prevInside) m_env.moveTo(a);
+                m_env.lineTo(b);
+            }
+            if (!in) m_env.penUp();
+        }
+        m_prev = pt;
+        m_prevInside = in;
+        m_havePrev = true;
+    }
+
+    /// Whether points known to lie inside the box can skip the clipping.
+    bool canTakeInsidePoints() const { return !m_havePrev || m_prevInside; }
+
+    /// A point known to be finite and inside the box.
+    void insidePoint(const QPointF& pt) {
+        if (m_havePrev) {
+            m_env.lineTo(pt);
+        } else {
+            m_env.moveTo(pt);
+        }
+        m_prev = pt;
+        m_prevInside = true;
+        m_havePrev = true;
+    }
+
+private:
+    ColumnEnvelope& m_env;
+    QRectF m_box;
+    QPointF m_prev;
+    bool m_havePrev = false;
+    bool m_prevInside = false;
+};
+
 void drawLineSeries(QPainter& p, const TChartSeries& s, const AxisMap& mx, const AxisMap& my,
                     const QRect& plot) {
     const QRectF box = QRectF(plot).adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin);
     const auto [first, last] = visibleRange(s, mx.toValue(box.left()), mx.toValue(box.right()), true);
     if (first > last) return;
-    p.setPen(cosmeticPen(s.color(), s.lineWidth()));
-    const auto& xs = s.xValues();
-    const auto& ys = s.yValues();
+    QPen pen = cosmeticPen(s.color(), s.lineWidth());
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    const double* xs = s.xValues().data();
+    const double* ys = s.yValues().data();
     ColumnEnvelope env(p);
-    QPointF prev;
-    bool havePrev = false;
-    bool prevInside = false;
-    for (int i = first; i <= last; ++i) {
-        const QPointF pt(mx.toPixel(xs[size_t(i)]), my.toPixel(ys[size_t(i)]));
-        if (!std::isfinite(pt.x()) || !std::isfinite(pt.y())) {
-            env.penUp();
-            havePrev = false;
+    LineTracer tracer(env, box);
+    if (!s.isXAscending()) {
+        for (int i = first; i <= last; ++i) tracer.point(QPointF(mx.toPixel(xs[i]), my.toPixel(ys[i])));
+        return;
+    }
+    // With ascending x the points of one pixel column are a run of indices: find its end by
+    // binary search and take the run's lowest and highest value in one tight loop. The envelope
+    // needs no more than that, so the cost grows with the plot width, not with the log length.
+    int i = first;
+    while (i <= last) {
+        const double px = mx.toPixel(xs[i]);
+        if (!(px >= box.left() && px <= box.right())) {
+            tracer.point(QPointF(px, my.toPixel(ys[i])));
+            ++i;
             continue;
         }
-        const bool in = inside(box, pt);
-        if (!havePrev) {
-            if (in) env.moveTo(pt);
-        } else if (prevInside && in) {
-            env.lineTo(pt);
-        } else {
-            QPointF a = prev;
-            QPointF b = pt;
-            if (clipSegment(a, b, box)) {
-                if (!prevInside) env.moveTo(a);
-                env.lineTo(b);
-            }
-            if (!in) env.penUp();
+        const int col = roundPx(px);
+        const int end = int(std::partition_point(xs + i + 1, xs + last + 1,
+                                                 [&](double x) { return roundPx(mx.toPixel(x)) <= col; }) -
+                            xs);
+        double lo = ys[i];
+        double hi = ys[i];
+        bool nan = false;
+        for (int k = i + 1; k < end; ++k) {
+            const double y = ys[k];
+            lo = y < lo ? y : lo;
+            hi = y > hi ? y : hi;
+            nan |= y != y;
         }
-        prev = pt;
-        prevInside = in;
-        havePrev = true;
+        const double rowLo = my.toPixel(lo);
+        const double rowHi = my.toPixel(hi);
+        if (!nan && tracer.canTakeInsidePoints() && std::isfinite(rowLo) && std::isfinite(rowHi) &&
+            rowLo >= box.top() && rowLo <= box.bottom() && rowHi >= box.top() && rowHi <= box.bottom()) {
+            tracer.insidePoint(QPointF(px, my.toPixel(ys[i])));
+            tracer.insidePoint(QPointF(px, rowLo));
+            tracer.insidePoint(QPointF(px, rowHi));
+            tracer.insidePoint(QPointF(mx.toPixel(xs[end - 1]), my.toPixel(ys[end - 1])));
+        } else {
+            for (int k = i; k < end; ++k) tracer.point(QPointF(mx.toPixel(xs[k]), my.toPixel(ys[k])));
+        }
+        i = end;
     }
 }
 
