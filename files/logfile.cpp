@@ -340,6 +340,10 @@ std::optional<QByteArray> LogFileBytes(const LogFileContent& content, bool compr
     return header + *cabinet;
 }
 
+LogFileResult ReadLogFile(QIODevice& device, const LogFileReadContext& context) {
+    return ParseLogFile(device.readAll(), context);
+}
+
 LogFileResult LoadLogFile(const QString& path, const LogFileReadContext& context) {
     LogFileResult result;
     const std::optional<QByteArray> bytes = LoadStringFromFile(path, &result.error);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -55,6 +56,9 @@ LogFileResult ParseLogFileBody(QByteArrayView body, const LogFileHeader& header,
 /// A whole file in memory, plain or compressed; the header tag decides, not the name.
 LogFileResult ParseLogFile(QByteArrayView file, const LogFileReadContext& context);
 std::optional<QByteArray> LogFileBytes(const LogFileContent& content, bool compressed, QString* error);
+
+/// Reads everything the device holds as one file.
+LogFileResult ReadLogFile(QIODevice& device, const LogFileReadContext& context);
 
 /// Reads a file from disk; the error is the system's text or one of the format errors.
 LogFileResult LoadLogFile(const QString& path, const LogFileReadContext& context);

@@ -387,6 +387,9 @@ TEST(LogFileStore, SaveAndLoadThroughDisk) {
     const LogFileResult r = LoadLogFile(path, LogFileReadContext());
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_EQ(r.content.names, twoLogs().names);
+    QFile device(path);
+    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ReadLogFile(device, LogFileReadContext()).content.names, twoLogs().names);
 
     // A failed save reports the system's reason and creates nothing.
     const QString unwritable = dir.filePath(QStringLiteral("missing/b.vul"));
