@@ -85,6 +85,10 @@ bool checkCabinetShape(QByteArrayView cab, QString* error) {
         at += kFileEntrySize + qsizetype(std::strlen(name)) + 1;
     }
     if (unpacked > blockCapacity || unpacked > kCabinetMaxUnpackedBytes) return bad();
+    // Blocks beyond what the members fill would only make the library inflate data nobody reads:
+    // a few kilobytes of them could stand for gigabytes.
+    const qint64 blocksNeeded = (unpacked + kBlockBytes - 1) / kBlockBytes + folderCount;
+    if (blockCapacity / kBlockBytes > blocksNeeded) return bad();
     return true;
 }
 

@@ -124,6 +124,10 @@ TEST(CompressedLogFile, DamagedContainersGiveAnErrorNotLogs) {
     const quint32 filesAt = qFromLittleEndian<quint32>(cab.constData() + 16);
     qToLittleEndian<quint32>(0xFFFFFFF0u, hugeClaim.data() + filesAt);
 
+    QByteArray extraBlocks = cab;  // the folder claims far more blocks than its member fills
+    const qsizetype folderAt = 36;
+    qToLittleEndian<quint16>(60000, extraBlocks.data() + folderAt + 4);
+
     const LogFileContent other = someLogs();
     QString error;
     const QByteArray wrongMember =
@@ -141,6 +145,7 @@ TEST(CompressedLogFile, DamagedContainersGiveAnErrorNotLogs) {
         {"cabinet tables only", cab.left(60)},
         {"a damaged block", flipped},
         {"a member larger than its blocks", hugeClaim},
+        {"more blocks than the member fills", extraBlocks},
         {"no member vuma.tmp", wrongMember},
     };
     for (const Case& c : cases) {
