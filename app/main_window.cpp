@@ -6,7 +6,10 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTextCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -28,7 +31,10 @@
 #include "app/statusbar.h"
 #include "app/website.h"
 #include "chart/tlogchart.h"
+#include "link/devicelink.h"
 #include "link/serialport.h"
+#include "link/statusscanner.h"
+#include "support/delay.h"
 #include "logs/altitude.h"
 #include "support/fileversion.h"
 #include "support/inifile.h"
@@ -43,7 +49,6 @@
 
 namespace {
 
-constexpr int kDeviceMemoryBytes = 131072;
 constexpr int kLogNameMaxChars = 29;
 const QString kNotConnectedHint = QStringLiteral("Device is not connected.");
 
@@ -74,6 +79,7 @@ TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts
                    QWidget* parent)
     : QMainWindow(parent), m_clock(clock), m_ports(ports), m_prompts(prompts), m_commandLine(commandLine) {
     InitResources();
+    m_link = std::make_unique<DeviceLink>(clock, ports, *this);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Altitude Logger"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo_small.svg")));
@@ -104,19 +110,31 @@ TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts
     RegisterSplitCursor();
     // The chart's axes and fixed series are set up by the chart when it is created.
     placeStatusProgressBar();
-    const QStringList portNames = m_ports.availablePorts();
+    const QStringList portNames = m_link->ListComPorts();
     cbPort->addItems(portNames);
     cbPort->setCurrentIndex(portNames.isEmpty() ? -1 : 0);
     SettingsFolder = ::SettingsFolder();
     ForceFolder(SettingsFolder);
     ReadSettings();
-    // The port scan runs here once the device link is in place; without it no port is kept.
+    std::unique_ptr<SerialPort> port = ScanForDevice();
     if (!PortName.isEmpty()) {
         WriteIniText(SettingsFilePath(), QStringLiteral("main"), QStringLiteral("port"), PortName);
         cbPort->setCurrentIndex(cbPort->findText(PortName));
     }
-    MeasPaused = false;
-    ApplyCommandState(CommandState::StartupWithoutPort);
+    m_link->MeasPaused = false;
+    if (!port) {
+        ApplyCommandState(CommandState::StartupWithoutPort);
+    } else {
+        // The receive tick already runs during the wait, so the device's first answers and
+        // status lines are picked up before the restart pulse.
+        m_link->adoptPort(std::move(port));
+        Delay(m_clock, 1000);
+        m_link->RestartDevice();
+        edTerminal->clear();
+        btnOpen->setText(QStringLiteral("Close"));
+        cbPort->setEnabled(false);
+        lbPort->setEnabled(false);
+    }
     ShowAutoStops = false;
     StatusBar1->setPanelText(3, QStringLiteral("Build: ") + FileVersionString(1));
     lbMessurement->setMaxEditLength(kLogNameMaxChars);
@@ -221,8 +239,7 @@ void TfrmMain::ApplyCommandState(CommandState state) {
 }
 
 void TfrmMain::showMemoryGauge() {
-    // Used memory as a whole percentage of the device's 128 KiB; 0 before the first report.
-    const int percent = MemUsedBytes < 0 ? 0 : int(qint64(MemUsedBytes) * 100 / kDeviceMemoryBytes);
+    const int percent = MemoryPercent(m_link->MemUsedBytes);
     CircleBar1->setProgress(percent);
     pbMemory->setPosition(percent);
 }
@@ -280,7 +297,7 @@ void TfrmMain::FirstActivation() {
     if (FirstActivationDone) return;
     FirstActivationDone = true;
     if (StartMaximized) showMaximized();
-    // The live measurement starts here once the device link is in place.
+    m_link->tmCurrMeas.start();
     if (OpenedFromCommandLine) ShowCharts();
 }
 
@@ -306,7 +323,7 @@ void TfrmMain::Shutdown() {
 
     const QString documents = DocumentsFolder();
     ForceFolder(documents);
-    SaveStringToFile(documents + QStringLiteral("vuma_communication.log"), RxHistory);
+    SaveStringToFile(documents + QStringLiteral("vuma_communication.log"), m_link->RxHistory);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -345,6 +362,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
     } else if (watched == Label8 && event->type() == QEvent::MouseButtonRelease) {
         Label8Click();
+    } else if (watched == edCommand && event->type() == QEvent::KeyPress) {
+        if (edCommandKeyDown(static_cast<QKeyEvent*>(event))) return true;
+    } else if (watched == edTerminal && event->type() == QEvent::KeyPress && edCommand->isEnabled()) {
+        // A character typed into the display goes to the command line as if typed there.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
+            edCommand->setFocus();
+            QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+            QApplication::sendEvent(edCommand, &copy);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -379,9 +407,9 @@ void TfrmMain::Enableterminal1Click() {
 void TfrmMain::btnReadLogClick() {}
 void TfrmMain::btnClearLogClick() {}
 void TfrmMain::btnDeviceConfigClick() {}
-void TfrmMain::miResetTimerClick() {}
+void TfrmMain::miResetTimerClick() { m_link->miResetTimerClick(); }
 void TfrmMain::btnFlashClick() {}
-void TfrmMain::btnDeviceRestartClick() {}
+void TfrmMain::btnDeviceRestartClick() { m_link->btnDeviceRestartClick(); }
 void TfrmMain::btnSettingsClick() {}
 void TfrmMain::miOpenClick(bool append) {
     Q_UNUSED(append);
@@ -391,4 +419,93 @@ void TfrmMain::miSaveAsClick() {}
 void TfrmMain::Savecurrentgraphs1Click() {}
 void TfrmMain::Checkforupdates1Click() {}
 void TfrmMain::miAboutClick() {}
-void TfrmMain::btnOpenClick() {}
+void TfrmMain::btnOpenClick() {
+    if (btnOpen->text() != QLatin1String("Close")) {
+        cbPort->setEnabled(false);
+        lbPort->setEnabled(false);
+        const QString name = cbPort->currentText();
+        const QString error = m_link->openPort(name);
+        if (!error.isEmpty()) {
+            cbPort->setEnabled(true);
+            lbPort->setEnabled(true);
+            m_prompts.showError(error);
+            return;
+        }
+        PortName = name;
+        WriteIniText(SettingsFilePath(), QStringLiteral("main"), QStringLiteral("port"), name);
+        ApplyCommandState(CommandState::PortOpened);
+    } else {
+        cbPort->setEnabled(true);
+        lbPort->setEnabled(true);
+        m_link->closePort();
+        ApplyCommandState(CommandState::PortClosed);
+    }
+}
+
+std::unique_ptr<SerialPort> TfrmMain::ScanForDevice() {
+    // The start-up port scan (with its scanner window) hands over the port where it found the
+    // device; until it is in place no port is kept at start.
+    return nullptr;
+}
+
+void TfrmMain::showMeasurement(const QString& temp, const QString& press, const QString& alt) {
+    lbTemp->setText(temp);
+    lbPress->setText(press);
+    lbAlt->setText(alt);
+}
+
+void TfrmMain::showUptime(const QString& text) { lbUptime->setText(text); }
+
+void TfrmMain::showMemory(int percent, const QString& hint) {
+    CircleBar1->setProgress(percent);
+    CircleBar1->setToolTip(hint);
+    pbMemory->setPosition(percent);
+    pbMemory->setToolTip(hint);
+}
+
+void TfrmMain::appendTerminalText(const QString& text) {
+    // Each CR, each LF and each CR LF pair breaks the line once, also when the pair is split
+    // between two chunks.
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r')) {
+            out += QLatin1Char('\n');
+            m_terminalAfterCr = true;
+        } else if (c == QLatin1Char('\n')) {
+            if (!m_terminalAfterCr) out += QLatin1Char('\n');
+            m_terminalAfterCr = false;
+        } else {
+            out += c;
+            m_terminalAfterCr = false;
+        }
+    }
+    QTextCursor cursor = edTerminal->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(out);
+    edTerminal->setTextCursor(cursor);
+    edTerminal->ensureCursorVisible();
+}
+
+bool TfrmMain::edCommandKeyDown(QKeyEvent* event) {
+    m_link->noteTerminalActivity();
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            SendTerminalLine(*m_link, TerminalHistory, edCommand->text());
+            edCommand->clear();
+            return true;
+        case Qt::Key_Up:
+            if (const auto entry = TerminalHistory.up()) {
+                edCommand->setText(*entry);
+                edCommand->end(false);
+            }
+            return true;
+        case Qt::Key_Down:
+            edCommand->setText(TerminalHistory.down());
+            edCommand->end(false);
+            return true;
+        default:
+            return false;
+    }
+}

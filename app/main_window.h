@@ -4,14 +4,19 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 #include "app/recentfiles.h"
+#include "link/linkobserver.h"
+#include "link/terminal.h"
 #include "logs/logmodel.h"
 
 class Clock;
+class DeviceLink;
 class QComboBox;
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -21,6 +26,7 @@ class QScrollBar;
 class QSlider;
 class QTabWidget;
 class QToolButton;
+class SerialPort;
 class SerialPortProvider;
 class TBlockProgressBar;
 class TCircleBar;
@@ -35,7 +41,7 @@ class UserPrompts;
 /// The main window. It owns every piece of program state for the whole run: the device link,
 /// the logs with their list, the chart, the current file and the recent files. Engines do the
 /// work; the window shows their state and forwards the user's actions.
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public LinkObserver {
     Q_OBJECT
 public:
     /// The clock, the ports and the prompts are the program's seams: real in the program,
@@ -77,14 +83,20 @@ public:
     bool StartMaximized = false;
     bool OpenedFromCommandLine = false;
     bool FirstActivationDone = false;
-    bool MeasPaused = false;
     bool ShowAutoStops = false;
     TData Logs;
     int ShownLog = -1;
-    /// Every byte received from the device during the run, in arrival order.
-    QByteArray RxHistory;
-    /// Used device memory in bytes, as last reported; -1 before any report.
-    int MemUsedBytes = -1;
+    /// The device link: the open port, the link mode, the receive history, the live measurement.
+    DeviceLink& Link() { return *m_link; }
+    CommandHistory TerminalHistory;
+
+    // LinkObserver: what the device link shows.
+    void setDeviceConnected(bool connected) override { SetDeviceConnected(connected); }
+    void setDeviceName(const QString& name) override { SetDeviceName(name); }
+    void showMeasurement(const QString& temp, const QString& press, const QString& alt) override;
+    void showUptime(const QString& text) override;
+    void showMemory(int percent, const QString& hint) override;
+    void appendTerminalText(const QString& text) override;
 
     // Controls, named as the program names them (objectName is the same text).
     QMenu* miFile = nullptr;
@@ -232,6 +244,8 @@ private:
     void FirstActivation();
     void PageControl1Change(int index);
     void showMemoryGauge();
+    std::unique_ptr<SerialPort> ScanForDevice();
+    bool edCommandKeyDown(QKeyEvent* event);
 
     Clock& m_clock;
     SerialPortProvider& m_ports;
@@ -239,4 +253,6 @@ private:
     QStringList m_commandLine;
     bool m_shutdownDone = false;
     QList<QAction*> m_recentActions;
+    std::unique_ptr<DeviceLink> m_link;
+    bool m_terminalAfterCr = false;  // the last displayed character was a carriage return
 };

@@ -359,6 +359,8 @@ void TfrmMain::buildTerminalPage(QWidget* page) {
     edCommand->setFixedHeight(21);
     edCommand->setFrame(true);
     edCommand->setEnabled(false);
+    edCommand->installEventFilter(this);
+    edTerminal->installEventFilter(this);
     leftLayout->addWidget(edCommand);
 
     // Hidden pop-up items: reachable only through their shortcuts, from anywhere inside the pages.

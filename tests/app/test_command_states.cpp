@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "mainwindowfixture.h"
+#include "link/devicelink.h"
 #include "widgets/tblockprogressbar.h"
 #include "widgets/tcirclebar.h"
 #include "widgets/tled.h"
@@ -93,7 +94,7 @@ TEST_F(CommandStateTest, PresenceDrivesLedGaugeAndMemoryBar) {
     EXPECT_EQ(window->CircleBar1->progress(), 0);  // no memory report yet
     EXPECT_EQ(window->pbMemory->position(), 0);
 
-    window->MemUsedBytes = 65536;
+    window->Link().MemUsedBytes = 65536;
     window->SetDeviceConnected(true);
     EXPECT_EQ(window->CircleBar1->progress(), 50);
     EXPECT_EQ(window->pbMemory->position(), 50);

@@ -15,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/startpanel.h"
+#include "link/devicelink.h"
 #include "logs/altitude.h"
 #include "mainwindowfixture.h"
 #include "support/inifile.h"
@@ -211,10 +212,10 @@ TEST_F(MainWindowTest, ShutdownWritesSizeAndAnEmptyCommunicationLog) {
 
 TEST_F(MainWindowTest, CommunicationLogHoldsEveryReceivedByte) {
     createWindow();
-    window->RxHistory = QByteArray("UN:VUMA\r\n\x00\x80\xff>", 13);
+    window->Link().RxHistory = QByteArray("UN:VUMA\r\n\x00\x80\xff>", 13);
     window->close();
     EXPECT_EQ(*LoadStringFromFile(home.documentsFolder() + QStringLiteral("vuma_communication.log")),
-              window->RxHistory);
+              window->Link().RxHistory);
 }
 
 TEST_F(MainWindowTest, SettingsFileSurvivesAStartAndStopExceptTheWrittenKeys) {
