@@ -70,6 +70,24 @@ void BM_ChartRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartRepaint)->Arg(1200)->Arg(131000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A repaint after each panning step: axes, labels and the line are all laid out again.
+void BM_ChartRepaintPanned(benchmark::State& state) {
+    const TMeas log = makeFlight(int(state.range(0)));
+    TLogChart chart;
+    setUpChart(chart, log);
+    QImage image(kImageSize, QImage::Format_RGB32);
+    double step = 1;
+    for (auto _ : state) {
+        chart.bottomAxis().scroll(step);
+        step = -step;
+        QPainter p(&image);
+        chart.render(p, image.size());
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_ChartRepaintPanned)->Arg(1200)->Arg(131000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_NaivePolyline(benchmark::State& state) {
     const TMeas log = makeFlight(int(state.range(0)));
     TLogChart chart;

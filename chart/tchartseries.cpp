@@ -206,5 +206,6 @@ bool TChartSeries::isXAscending() const {
 }
 
 void TChartSeries::changed() {
+    ++m_version;
     if (m_changed) m_changed();
 }

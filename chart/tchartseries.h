@@ -91,6 +91,9 @@ public:
     const std::vector<double>& xValues() const { return m_x; }
     const std::vector<double>& yValues() const { return m_y; }
 
+    /// Grows with every change, so drawings made from the series can tell when they are stale.
+    quint64 version() const { return m_version; }
+
     /// Called on every change; the chart coalesces these into one repaint.
     void setChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
 
@@ -126,4 +129,5 @@ private:
     int m_connectorLength = 6;
     QColor m_connectorColor = Qt::white;
     std::function<void()> m_changed;
+    quint64 m_version = 0;
 };

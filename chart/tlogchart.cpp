@@ -2,12 +2,15 @@
 
 #include <QEnterEvent>
 #include <QFontMetrics>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -101,16 +104,13 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& r) {
 /// Draws a stream of pixel points as a line with one vertical span per pixel column (the
 /// column's lowest to highest point) and a connector from the last point of each column to
 /// the first point of the next. Every pixel of a polyline through all the points lies on these
-/// lines, so the picture is the same while the work is bounded by the plot width. All lines go
-/// to the painter in one call when the envelope is destroyed; the painter's pen must have a
-/// flat cap, so connectors are not stretched and each span covers exactly its rows.
+/// lines, so the picture is the same while the work is bounded by the plot width. The lines
+/// are drawn with a flat-capped pen, so connectors are not stretched and each span covers
+/// exactly its rows.
 class ColumnEnvelope {
 public:
-    explicit ColumnEnvelope(QPainter& painter) : m_painter(painter) { m_lines.reserve(4096); }
-    ~ColumnEnvelope() {
-        penUp();
-        if (!m_lines.empty()) m_painter.drawLines(m_lines.data(), int(m_lines.size()));
-    }
+    explicit ColumnEnvelope(std::vector<QLine>& lines) : m_lines(lines) { m_lines.reserve(4096); }
+    ~ColumnEnvelope() { penUp(); }
 
     void moveTo(const QPointF& p) {
         penUp();
@@ -144,8 +144,7 @@ private:
         m_open = false;
     }
 
-    QPainter& m_painter;
-    std::vector<QLine> m_lines;
+    std::vector<QLine>& m_lines;
     bool m_open = false;
     int m_col = 0;
     int m_min = 0, m_max = 0, m_last = 0;
@@ -174,6 +173,40 @@ struct AxisLabel {
 
 }  // namespace
 
+struct TLogChart::TextCache {
+    QHash<QString, QStaticText> entries;
+
+    // A paint uses two or three fonts; remember their keys instead of building one per text.
+    QFont fonts[3];
+    QString fontKeys[3];
+    int nextSlot = 0;
+
+    const QString& fontKey(const QFont& font) {
+        for (int i = 0; i < 3; ++i) {
+            if (!fontKeys[i].isEmpty() && fonts[i] == font) return fontKeys[i];
+        }
+        const int slot = nextSlot;
+        nextSlot = (nextSlot + 1) % 3;
+        fonts[slot] = font;
+        fontKeys[slot] = font.key();
+        return fontKeys[slot];
+    }
+
+    const QStaticText& get(const QString& text, const QFont& font) {
+        const QString key = fontKey(font) + QChar(0x1F) + text;
+        auto it = entries.find(key);
+        if (it != entries.end()) return *it;
+        if (entries.size() > 2000) entries.clear();  // labels of many views: start afresh
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.prepare(QTransform(), font);
+        return *entries.insert(key, st);
+    }
+    int width(const QString& text, const QFont& font) {
+        return int(std::ceil(get(text, font).size().width()));
+    }
+};
+
 struct TLogChart::Layout {
     QRect plot;
     QRect titleRect;
@@ -185,7 +218,8 @@ struct TLogChart::Layout {
 namespace {
 
 /// Labels at multiples of the axis' step, widening the step until the labels do not overlap.
-std::vector<AxisLabel> axisLabels(const TChartAxis& axis, int lengthPx, const QFontMetrics& fm) {
+std::vector<AxisLabel> axisLabels(const TChartAxis& axis, int lengthPx, const QFontMetrics& fm,
+                                  const std::function<int(const QString&)>& textWidth) {
     std::vector<AxisLabel> labels;
     const double range = axis.maximum() - axis.minimum();
     if (!(range > 0) || lengthPx < 2) return labels;
@@ -206,7 +240,7 @@ std::vector<AxisLabel> axisLabels(const TChartAxis& axis, int lengthPx, const QF
         int need = fm.height() + 2;
         if (horizontal) {
             int widest = 0;
-            for (const auto& l : labels) widest = std::max(widest, fm.horizontalAdvance(l.text));
+            for (const auto& l : labels) widest = std::max(widest, textWidth(l.text));
             need = widest + 8;
         }
         if (labels.size() <= 1 || step / range * lengthPx >= need) break;
@@ -257,6 +291,7 @@ TLogChart::TLogChart(QWidget* parent) : QWidget(parent) {
     measureLabels.setConnectorLength(0);
     measureLabels.setLabelColor(Qt::yellow);
 
+    m_texts = std::make_unique<TextCache>();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -274,7 +309,7 @@ const TChartSeries& TLogChart::series(int index) const {
 
 void TLogChart::setChartColor(const QColor& color) {
     m_chartColor = color;
-    update();
+    layoutChanged();
 }
 
 void TLogChart::setTitle(const QString& text) {
@@ -284,17 +319,17 @@ void TLogChart::setTitle(const QString& text) {
 
 void TLogChart::setTitleColor(const QColor& color) {
     m_titleColor = color;
-    update();
+    layoutChanged();
 }
 
 void TLogChart::setTitleBackColor(const QColor& color) {
     m_titleBackColor = color;
-    update();
+    layoutChanged();
 }
 
 void TLogChart::setBackImage(const QImage& image) {
     m_backImage = image;
-    update();
+    layoutChanged();
 }
 
 void TLogChart::setZoomEnabled(bool enabled) {
@@ -361,11 +396,13 @@ TLogChart::Layout TLogChart::layoutFor(const QSize& size) const {
 
     auto verticalBand = [&](const TChartAxis& a, std::vector<AxisLabel>& labels) {
         if (!a.isVisible()) return 0;
-        const QFontMetrics fm(labelFont(font(), a));
+        const QFont lf = labelFont(font(), a);
+        const QFontMetrics fm(lf);
+        auto textWidth = [&](const QString& t) { return m_texts->width(t, lf); };
         int widest = 0;
         if (a.labelsVisible()) {
-            labels = axisLabels(a, plotH, fm);
-            for (const auto& l : labels) widest = std::max(widest, fm.horizontalAdvance(l.text));
+            labels = axisLabels(a, plotH, fm, textWidth);
+            for (const auto& l : labels) widest = std::max(widest, textWidth(l.text));
         }
         return std::max(kVerticalAxisSpace, widest + a.tickLength() + 4);
     };
@@ -378,7 +415,11 @@ TLogChart::Layout TLogChart::layoutFor(const QSize& size) const {
     const int right = w - sideMargin(rightAxis()) - lay.rightBand;
     const int plotW = std::max(2, right - left);
     lay.plot = QRect(left, top, plotW, std::max(2, plotH));
-    if (bottom.isVisible() && bottom.labelsVisible()) lay.labels[2] = axisLabels(bottom, plotW, bottomFm);
+    if (bottom.isVisible() && bottom.labelsVisible()) {
+        const QFont lf = labelFont(font(), bottom);
+        lay.labels[2] =
+            axisLabels(bottom, plotW, bottomFm, [&](const QString& t) { return m_texts->width(t, lf); });
+    }
     return lay;
 }
 
@@ -393,8 +434,11 @@ QRect TLogChart::plotRectFor(const QSize& size) const {
 
 void TLogChart::layoutChanged() {
     m_plotCacheValid = false;
+    m_backgroundValid = false;
     update();
 }
+
+void TLogChart::refreshLabels() { layoutChanged(); }
 
 void TLogChart::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) layoutChanged();
@@ -483,17 +527,15 @@ private:
     bool m_prevInside = false;
 };
 
-void drawLineSeries(QPainter& p, const TChartSeries& s, const AxisMap& mx, const AxisMap& my,
-                    const QRect& plot) {
+/// The lines that draw a line series over the plot (see ColumnEnvelope).
+void traceLineSeries(std::vector<QLine>& out, const TChartSeries& s, const AxisMap& mx, const AxisMap& my,
+                     const QRect& plot) {
     const QRectF box = QRectF(plot).adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin);
     const auto [first, last] = visibleRange(s, mx.toValue(box.left()), mx.toValue(box.right()), true);
     if (first > last) return;
-    QPen pen = cosmeticPen(s.color(), s.lineWidth());
-    pen.setCapStyle(Qt::FlatCap);
-    p.setPen(pen);
     const double* xs = s.xValues().data();
     const double* ys = s.yValues().data();
-    ColumnEnvelope env(p);
+    ColumnEnvelope env(out);
     LineTracer tracer(env, box);
     if (!s.isXAscending()) {
         for (int i = first; i <= last; ++i) tracer.point(QPointF(mx.toPixel(xs[i]), my.toPixel(ys[i])));
@@ -623,8 +665,7 @@ void drawSegmentSeries(QPainter& p, const TChartSeries& s, const AxisMap& mx, co
 
 }  // namespace
 
-void TLogChart::render(QPainter& p, const QSize& size) const {
-    const Layout lay = layoutFor(size);
+void TLogChart::renderBackground(QPainter& p, const QSize& size, const Layout& lay) const {
     const QRect& plot = lay.plot;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -634,11 +675,13 @@ void TLogChart::render(QPainter& p, const QSize& size) const {
     const QFont tFont = titleFont(font());
     if (!m_title.isEmpty()) {
         p.setFont(tFont);
-        const int tw = QFontMetrics(tFont).horizontalAdvance(m_title) + 8;
+        const QStaticText& text = m_texts->get(m_title, tFont);
+        const QSize ts = text.size().toSize();
+        const int tw = ts.width() + 8;
         const QRect r(lay.titleRect.center().x() - tw / 2, lay.titleRect.top(), tw, lay.titleRect.height());
         if (m_titleBackColor.isValid()) p.fillRect(r, m_titleBackColor);
         p.setPen(m_titleColor);
-        p.drawText(r, Qt::AlignCenter, m_title);
+        p.drawStaticText(QPoint(r.left() + 4, r.top() + (r.height() - ts.height()) / 2), text);
     }
 
     const AxisMap mx = horizontalMap(bottomAxis(), plot);
@@ -661,29 +704,6 @@ void TLogChart::render(QPainter& p, const QSize& size) const {
             }
         }
     }
-
-    p.save();
-    p.setClipRect(plot);
-    QFont seriesFont(font());
-    seriesFont.setPointSize(8);
-    for (const auto& sp : m_series) {
-        const TChartSeries& s = *sp;
-        if (!s.isVisible() || s.count() == 0) continue;
-        const AxisMap& my = s.verticalAxis() == VerticalAxis::Left ? ml : mr;
-        switch (s.kind()) {
-            case SeriesKind::FastLine:
-                drawLineSeries(p, s, mx, my, plot);
-                break;
-            case SeriesKind::Points:
-            case SeriesKind::LabelPoints:
-                drawPointSeries(p, s, mx, my, plot, seriesFont);
-                break;
-            case SeriesKind::Segments:
-                drawSegmentSeries(p, s, mx, my, plot);
-                break;
-        }
-    }
-    p.restore();
 
     // Axes: line, ticks, labels and title.
     const QFontMetrics titleFm(tFont);
@@ -724,7 +744,9 @@ void TLogChart::render(QPainter& p, const QSize& size) const {
         p.setFont(lf);
         for (const AxisLabel& l : lay.labels[a]) {
             const int pos = int(std::lround(m.toPixel(l.value)));
-            const int tw = fm.horizontalAdvance(l.text);
+            const QStaticText& text = m_texts->get(l.text, lf);
+            const int tw = int(std::ceil(text.size().width()));
+            const int th = int(std::ceil(text.size().height()));
             if (a == 2) {
                 p.setPen(cosmeticPen(axis.tickColor(), 1));
                 if (tick > 0) p.drawLine(pos, plot.bottom() + 2, pos, plot.bottom() + 1 + tick);
@@ -733,8 +755,8 @@ void TLogChart::render(QPainter& p, const QSize& size) const {
                     p.drawLine(pos, plot.bottom(), pos, plot.bottom() - inner + 1);
                 }
                 p.setPen(axis.labelColor());
-                p.drawText(QRect(pos - tw / 2 - 1, plot.bottom() + 2 + tick, tw + 2, fm.height()),
-                           Qt::AlignCenter, l.text);
+                p.drawStaticText(QPoint(pos - tw / 2, plot.bottom() + 2 + tick + (fm.height() - th) / 2),
+                                 text);
             } else {
                 const bool left = a == 0;
                 const int edge = left ? plot.left() - 1 : plot.right() + 1;
@@ -747,17 +769,18 @@ void TLogChart::render(QPainter& p, const QSize& size) const {
                 }
                 p.setPen(axis.labelColor());
                 const int gap = tick + 2;
-                const QRect r = left ? QRect(edge - gap - tw, pos - fm.height() / 2, tw, fm.height())
-                                     : QRect(edge + gap, pos - fm.height() / 2, tw, fm.height());
-                p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, l.text);
+                p.drawStaticText(QPoint(left ? edge - gap - tw : edge + gap, pos - th / 2), text);
             }
         }
         if (axis.title().isEmpty()) continue;
         p.setFont(tFont);
         p.setPen(axis.titleColor());
+        const QStaticText& title = m_texts->get(axis.title(), tFont);
+        const QSize ts = title.size().toSize();
         if (a == 2) {
             const int y = plot.bottom() + 2 + tick + (axis.labelsVisible() ? fm.height() : 0);
-            p.drawText(QRect(plot.left(), y, plot.width(), titleFm.height()), Qt::AlignCenter, axis.title());
+            p.drawStaticText(
+                QPoint(plot.center().x() - ts.width() / 2, y + (titleFm.height() - ts.height()) / 2), title);
         } else {
             const int band = a == 0 ? lay.leftBand : lay.rightBand;
             const int cx = a == 0 ? plot.left() - 1 - band - titleFm.height() / 2 - 1
@@ -765,13 +788,85 @@ void TLogChart::render(QPainter& p, const QSize& size) const {
             p.save();
             p.translate(cx, plot.center().y());
             p.rotate(axis.titleAngle() == 270 ? 90 : -90);
-            const int tw = titleFm.horizontalAdvance(axis.title());
-            p.drawText(QRect(-tw / 2 - 2, -titleFm.height() / 2, tw + 4, titleFm.height()), Qt::AlignCenter,
-                       axis.title());
+            p.drawStaticText(QPoint(-ts.width() / 2, -ts.height() / 2), title);
             p.restore();
         }
     }
     p.restore();
+}
+
+void TLogChart::renderSeries(QPainter& p, const QRect& plot) const {
+    const AxisMap mx = horizontalMap(bottomAxis(), plot);
+    const AxisMap ml = verticalMap(leftAxis(), plot);
+    const AxisMap mr = verticalMap(rightAxis(), plot);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.save();
+    p.setClipRect(plot);
+    QFont seriesFont(font());
+    seriesFont.setPointSize(8);
+    for (const auto& sp : m_series) {
+        const TChartSeries& s = *sp;
+        if (!s.isVisible() || s.count() == 0) continue;
+        const AxisMap& my = s.verticalAxis() == VerticalAxis::Left ? ml : mr;
+        switch (s.kind()) {
+            case SeriesKind::FastLine: {
+                // Tracing a long log is the costly part of a repaint and most repaints (cross-hair,
+                // measurement, exposure) leave the line alone, so its lines are kept until the
+                // series, the axes or the plot change.
+                LineCache& cache = m_lineCache[size_t(&sp - &m_series[0])];
+                const LineCache::Key key{s.version(), mx.v0, mx.scale, my.v0, my.scale, plot};
+                if (!(cache.key == key) || !cache.valid) {
+                    cache.lines.clear();
+                    traceLineSeries(cache.lines, s, mx, my, plot);
+                    cache.key = key;
+                    cache.valid = true;
+                }
+                QPen pen = cosmeticPen(s.color(), s.lineWidth());
+                pen.setCapStyle(Qt::FlatCap);
+                p.setPen(pen);
+                if (!cache.lines.empty()) p.drawLines(cache.lines.data(), int(cache.lines.size()));
+                break;
+            }
+            case SeriesKind::Points:
+            case SeriesKind::LabelPoints:
+                drawPointSeries(p, s, mx, my, plot, seriesFont);
+                break;
+            case SeriesKind::Segments:
+                drawSegmentSeries(p, s, mx, my, plot);
+                break;
+        }
+    }
+    p.restore();
+}
+
+void TLogChart::render(QPainter& p, const QSize& size) const {
+    const QPaintDevice* device = p.device();
+    const bool raster = device &&
+                        (device->devType() == QInternal::Image || device->devType() == QInternal::Widget ||
+                         device->devType() == QInternal::Pixmap) &&
+                        device->devicePixelRatioF() == 1.0 && p.worldTransform().isIdentity();
+    if (!raster) {
+        // Vector devices (metafiles, printers) get every axis, label and line as drawing commands.
+        const Layout lay = layoutFor(size);
+        renderBackground(p, size, lay);
+        renderSeries(p, lay.plot);
+        return;
+    }
+    // Axes, grid, labels and titles change far less often than the series (cross-hair and
+    // measurement follow the mouse), so on screen they are painted once into an image and copied.
+    if (!m_backgroundValid || m_background.size() != size) {
+        m_background = QImage(size, QImage::Format_RGB32);
+        QPainter bp(&m_background);
+        bp.setFont(p.font());
+        const Layout lay = layoutFor(size);
+        renderBackground(bp, size, lay);
+        m_backgroundValid = true;
+        m_plotCache = lay.plot;
+        m_plotCacheSize = size;
+        m_plotCacheValid = true;
+    }
+    p.drawImage(0, 0, m_background);
+    renderSeries(p, plotRectFor(size));
 }
 
 QImage TLogChart::toImage() const {

@@ -2,11 +2,13 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLine>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "chart/tchartaxis.h"
 #include "chart/tchartseries.h"
@@ -104,6 +106,9 @@ public:
     void render(QPainter& painter, const QSize& size) const;
     /// The chart at its on-screen size as an image.
     QImage toImage() const;
+    /// Lays out and paints the axis labels again; call when a label callback would now answer
+    /// differently for the same values (the chart notices every other change by itself).
+    void refreshLabels();
 
 Q_SIGNALS:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
@@ -139,13 +144,37 @@ protected:
 
 private:
     struct Layout;
+    struct TextCache;
     Layout layoutFor(const QSize& size) const;
+    void renderBackground(QPainter& p, const QSize& size, const Layout& layout) const;
+    void renderSeries(QPainter& p, const QRect& plot) const;
     void scheduleRepaint();
     /// Something that moves the plot edges changed: forget the cached plot rectangle and repaint.
     void layoutChanged();
 
     std::array<std::unique_ptr<TChartAxis>, 4> m_axes;
     std::array<std::unique_ptr<TChartSeries>, SeriesCount> m_series;
+
+    /// The traced lines of a line series with what they were traced from.
+    struct LineCache {
+        struct Key {
+            quint64 version = 0;
+            double x0 = 0, xScale = 0, y0 = 0, yScale = 0;
+            QRect plot;
+            bool operator==(const Key& o) const {
+                return version == o.version && x0 == o.x0 && xScale == o.xScale && y0 == o.y0 &&
+                       yScale == o.yScale && plot == o.plot;
+            }
+        };
+        Key key;
+        bool valid = false;
+        std::vector<QLine> lines;
+    };
+    mutable std::array<LineCache, SeriesCount> m_lineCache;
+    mutable QImage m_background;  // everything but the series, for raster devices
+    mutable bool m_backgroundValid = false;
+    // Laid-out label texts: shaping text is the dearest part of painting the axes.
+    std::unique_ptr<TextCache> m_texts;
     QColor m_chartColor = Qt::black;
     QString m_title;
     QColor m_titleColor = QColor(0xC0, 0xC0, 0xC0);

@@ -312,12 +312,14 @@ TEST(ChartController, UndoZoomGivesTheRateAxisTheShownLogsRange) {
     View v;
     v.logs.append(makeLog(600));
     TMeas steep = makeLog(600);
-    for (size_t i = 0; i < steep.Samples.size(); ++i) steep.Samples[i].Altitude = 100 + 10.0 * double(i % 100);
+    for (size_t i = 0; i < steep.Samples.size(); ++i)
+        steep.Samples[i].Altitude = 100 + 10.0 * double(i % 100);
     v.logs.append(steep);
     v.logs[0].LockZoom = 1;
     v.select(0);
     const QRect plot = v.chart.plotRect();
-    v.rubberBand(plot.topLeft() + QPoint(100, 50), plot.topLeft() + QPoint(400, 200));  // the widget saves log 0's ranges
+    v.rubberBand(plot.topLeft() + QPoint(100, 50),
+                 plot.topLeft() + QPoint(400, 200));  // the widget saves log 0's ranges
     v.select(1);
     const double rateMin = v.chart.rightAxis().minimum();
     const double rateMax = v.chart.rightAxis().maximum();

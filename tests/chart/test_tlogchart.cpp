@@ -93,6 +93,34 @@ TEST(TLogChart, PaintingAsksTheCallbackForEveryBottomLabelAtTheStep) {
     EXPECT_EQ(asked, expected);
 }
 
+TEST(TLogChart, LabelsFollowRangeChangesAndRefreshBetweenPaints) {
+    LineChart c(QSize(800, 300));
+    c.chart.bottomAxis().setMinMax(0, 100);
+    c.chart.bottomAxis().setIncrement(50);
+    QString suffix = "s";
+    std::vector<QString> asked;
+    c.chart.bottomAxis().setLabelCallback([&](double, const QString& t) {
+        asked.push_back(t + suffix);
+        return t + suffix;
+    });
+    c.render();
+    EXPECT_EQ(asked, (std::vector<QString>{"0s", "50s", "100s"}));
+
+    asked.clear();
+    c.render();  // nothing changed: the labels are not laid out again
+    EXPECT_TRUE(asked.empty());
+
+    c.chart.bottomAxis().setMinMax(100, 200);
+    c.render();
+    EXPECT_EQ(asked, (std::vector<QString>{"100s", "150s", "200s"}));
+
+    asked.clear();
+    suffix = "m";  // the callback now answers differently
+    c.chart.refreshLabels();
+    c.render();
+    EXPECT_EQ(asked, (std::vector<QString>{"100m", "150m", "200m"}));
+}
+
 TEST(TLogChart, PixelConversionMapsAxisEndsToPlotEdges) {
     LineChart c;
     c.chart.bottomAxis().setMinMax(0, 1000);
