@@ -149,7 +149,9 @@ int runConvert(const QStringList& arguments) {
 
 }  // namespace
 
-VUMA_CLI_COMMAND("info", "info FILE...                      list the logs of log files (tab-separated)",
+VUMA_CLI_COMMAND("info", "info FILE...                   list the logs of log files (tab-separated)",
                  runInfo);
-VUMA_CLI_COMMAND("convert", "convert IN OUT [--log N] [--excel]  convert between .vul .vuc .csv .txt .xml",
+VUMA_CLI_COMMAND("convert",
+                 "convert IN OUT [--log N] [--excel]\n"
+                 "                                 read .vul .vuc .csv, write .vul .vuc .csv .txt .xml",
                  runConvert);
