@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QPicture>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -337,6 +338,35 @@ TEST(TLogChart, RendersIntoAnyImageSizeWithTheBackgroundPictureBehind) {
     const QImage img = chart.toImage();
     EXPECT_EQ(img.size(), chart.size());
     EXPECT_EQ(img.pixel(0, 0), QColor(Qt::black).rgb());
+}
+
+TEST(TLogChart, VectorDevicesGetTheSamePictureAsTheScreen) {
+    LineChart c(QSize(320, 240));
+    c.chart.setTitle("Relative altitude [m]");
+    c.chart.bottomAxis().setTitle("Time [h:m:s]");
+    c.chart.leftAxis().setTitle("Altitude [m]");
+    c.chart.bottomAxis().setMinMax(0, 99);
+    for (int i = 0; i < 100; ++i) c.line().addY(50 + 40 * std::sin(i * 0.2));
+    const QImage screen = c.render();
+
+    QPicture picture;  // records drawing commands, as the metafile writers do
+    {
+        QPainter p(&picture);
+        c.chart.render(p, c.chart.size());
+    }
+    QImage replayed(c.chart.size(), QImage::Format_RGB32);
+    {
+        QPainter p(&replayed);
+        p.drawPicture(0, 0, picture);
+    }
+    int inPlot = 0, outside = 0;
+    const QRect plot = c.chart.plotRect();
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            if (replayed.pixel(x, y) != screen.pixel(x, y)) (plot.contains(x, y) ? inPlot : outside)++;
+    EXPECT_EQ(inPlot, 0);
+    // Texts are laid out again by the replaying device, so their edges may fall differently.
+    EXPECT_LT(outside, screen.width() * screen.height() / 100);
 }
 
 TEST(TLogChart, SegmentsFarOutsideTheViewAreClippedNotBent) {
