@@ -17,21 +17,35 @@ int KeyboardTracker::virtualKeyOf(int key) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
     switch (key) {
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Tab: return 9;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+            return 9;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Shift: return kVkShift;
-        case Qt::Key_Control: return kVkControl;
-        case Qt::Key_Alt: return kVkMenu;
-        case Qt::Key_Escape: return kVkEscape;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Delete: return 46;
-        default: return 0;
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Shift:
+            return kVkShift;
+        case Qt::Key_Control:
+            return kVkControl;
+        case Qt::Key_Alt:
+            return kVkMenu;
+        case Qt::Key_Escape:
+            return kVkEscape;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Delete:
+            return 46;
+        default:
+            return 0;
     }
 }
 

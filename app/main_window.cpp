@@ -1,15 +1,14 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QTextCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -20,12 +19,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/cursors.h"
+#include "app/portscannerwindow.h"
 #include "app/settings.h"
 #include "app/startpanel.h"
 #include "app/statusbar.h"
@@ -34,8 +35,8 @@
 #include "link/devicelink.h"
 #include "link/serialport.h"
 #include "link/statusscanner.h"
-#include "support/delay.h"
 #include "logs/altitude.h"
+#include "support/delay.h"
 #include "support/fileversion.h"
 #include "support/inifile.h"
 #include "support/paths.h"
@@ -54,18 +55,20 @@ const QString kNotConnectedHint = QStringLiteral("Device is not connected.");
 
 // The commands that follow the device: enabled when it answers, disabled when it is gone.
 const char* const kDeviceCommands[] = {
-    "btnReadLog", "btnReadLogStart", "lbReadLog", "lbReadLogSh", "btnClearLog", "btnClearLogStart",
-    "lbReset",    "lbResetSh",       "btnDeviceConfig", "btnDeviceConfigStart", "lbConfig", "lbConfigSh",
-    "miRead",     "miClear",         "miConf",     "miResetTimer",
+    "btnReadLog",       "btnReadLogStart", "lbReadLog", "lbReadLogSh",     "btnClearLog",
+    "btnClearLogStart", "lbReset",         "lbResetSh", "btnDeviceConfig", "btnDeviceConfigStart",
+    "lbConfig",         "lbConfigSh",      "miRead",    "miClear",         "miConf",
+    "miResetTimer",
 };
 const char* const kPortOpenedEnables[] = {
-    "btnReadLog", "btnClearLog", "btnDeviceConfig", "btnFlash", "btnVerify", "miFlash", "miVerify", "btnDeviceRestart",
+    "btnReadLog", "btnClearLog", "btnDeviceConfig", "btnFlash",
+    "btnVerify",  "miFlash",     "miVerify",        "btnDeviceRestart",
 };
 const char* const kFirmwareCommands[] = {"btnFlash", "btnVerify", "miFlash", "miVerify"};
 const char* const kStartupWithoutPortDisables[] = {
-    "btnReadLog", "btnReadLogStart", "lbReadLog",  "lbReadLogSh", "btnClearLog", "btnClearLogStart",
-    "lbReset",    "lbResetSh",       "btnDeviceConfig", "btnDeviceConfigStart", "lbConfig", "lbConfigSh",
-    "btnFlash",   "btnVerify",       "btnDeviceRestart",
+    "btnReadLog",       "btnReadLogStart", "lbReadLog", "lbReadLogSh",     "btnClearLog",
+    "btnClearLogStart", "lbReset",         "lbResetSh", "btnDeviceConfig", "btnDeviceConfigStart",
+    "lbConfig",         "lbConfigSh",      "btnFlash",  "btnVerify",       "btnDeviceRestart",
 };
 const char* const kPortSelection[] = {"cbPort", "lbPort"};
 
@@ -75,9 +78,14 @@ const char* const kPortSelection[] = {"cbPort", "lbPort"};
 // by hand before the first icon is loaded.
 static void InitResources() { Q_INIT_RESOURCE(resources); }
 
-TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts, const QStringList& commandLine,
-                   QWidget* parent)
-    : QMainWindow(parent), m_clock(clock), m_ports(ports), m_prompts(prompts), m_commandLine(commandLine) {
+TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts,
+                   const QStringList& commandLine, const Options& options, QWidget* parent)
+    : QMainWindow(parent),
+      m_clock(clock),
+      m_ports(ports),
+      m_prompts(prompts),
+      m_commandLine(commandLine),
+      m_rememberPort(options.rememberPort) {
     InitResources();
     m_link = std::make_unique<DeviceLink>(clock, ports, *this);
     setObjectName(QStringLiteral("frmMain"));
@@ -118,7 +126,8 @@ TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts
     ReadSettings();
     std::unique_ptr<SerialPort> port = ScanForDevice();
     if (!PortName.isEmpty()) {
-        WriteIniText(SettingsFilePath(), QStringLiteral("main"), QStringLiteral("port"), PortName);
+        if (m_rememberPort)
+            WriteIniText(SettingsFilePath(), QStringLiteral("main"), QStringLiteral("port"), PortName);
         cbPort->setCurrentIndex(cbPort->findText(PortName));
     }
     m_link->MeasPaused = false;
@@ -411,9 +420,7 @@ void TfrmMain::miResetTimerClick() { m_link->miResetTimerClick(); }
 void TfrmMain::btnFlashClick() {}
 void TfrmMain::btnDeviceRestartClick() { m_link->btnDeviceRestartClick(); }
 void TfrmMain::btnSettingsClick() {}
-void TfrmMain::miOpenClick(bool append) {
-    Q_UNUSED(append);
-}
+void TfrmMain::miOpenClick(bool append) { Q_UNUSED(append); }
 void TfrmMain::miSaveClick() {}
 void TfrmMain::miSaveAsClick() {}
 void TfrmMain::Savecurrentgraphs1Click() {}
@@ -432,7 +439,8 @@ void TfrmMain::btnOpenClick() {
             return;
         }
         PortName = name;
-        WriteIniText(SettingsFilePath(), QStringLiteral("main"), QStringLiteral("port"), name);
+        if (m_rememberPort)
+            WriteIniText(SettingsFilePath(), QStringLiteral("main"), QStringLiteral("port"), name);
         ApplyCommandState(CommandState::PortOpened);
     } else {
         cbPort->setEnabled(true);
@@ -443,9 +451,9 @@ void TfrmMain::btnOpenClick() {
 }
 
 std::unique_ptr<SerialPort> TfrmMain::ScanForDevice() {
-    // The start-up port scan (with its scanner window) hands over the port where it found the
-    // device; until it is in place no port is kept at start.
-    return nullptr;
+    if (!ScanPorts && !PortAutoOpen) return nullptr;
+    TfrmPortScanner scanner;
+    return ::ScanForDevice(m_clock, m_ports, PortScanSettings{ScanPorts, PortAutoOpen}, PortName, &scanner);
 }
 
 void TfrmMain::showMeasurement(const QString& temp, const QString& press, const QString& alt) {

@@ -46,8 +46,14 @@ class TfrmMain : public QMainWindow, public LinkObserver {
 public:
     /// The clock, the ports and the prompts are the program's seams: real in the program,
     /// virtual, simulated and scripted in tests. commandLine is the arguments after the program.
+    struct Options {
+        /// Store the port in use in the settings (off for the demo's simulated port).
+        bool rememberPort = true;
+    };
     TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts, const QStringList& commandLine,
-             QWidget* parent = nullptr);
+             const Options& options, QWidget* parent = nullptr);
+    TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts, const QStringList& commandLine)
+        : TfrmMain(clock, ports, prompts, commandLine, Options{}) {}
     ~TfrmMain() override;
 
     /// The events that switch the commands on and off.
@@ -254,5 +260,6 @@ private:
     bool m_shutdownDone = false;
     QList<QAction*> m_recentActions;
     std::unique_ptr<DeviceLink> m_link;
-    bool m_terminalAfterCr = false;  // the last displayed character was a carriage return
+    bool m_terminalAfterCr = false;
+    bool m_rememberPort = true;  // the last displayed character was a carriage return
 };

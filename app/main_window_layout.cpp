@@ -1,10 +1,10 @@
 // Building the main window's controls. Every control carries its program name as objectName.
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QActionGroup>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -49,7 +49,8 @@ void TfrmMain::buildMenus() {
     miSave = addItem(miFile, "miSave", QStringLiteral("Save"), ":/icons/save.svg");
     miSaveAs = addItem(miFile, "miSaveAs", QStringLiteral("Save as ..."), ":/icons/save_as.svg");
     miFile->addSeparator();
-    Savecurrentgraphs1 = addItem(miFile, "Savecurrentgraphs1", QStringLiteral("Save picture ..."), ":/icons/picture.svg");
+    Savecurrentgraphs1 =
+        addItem(miFile, "Savecurrentgraphs1", QStringLiteral("Save picture ..."), ":/icons/picture.svg");
     miFile->addSeparator();
     Close1 = addItem(miFile, "Close1", QStringLiteral("Close"));
 
@@ -72,7 +73,8 @@ void TfrmMain::buildMenus() {
     Clearsplitlines2 = addItem(miLog, "Clearsplitlines2", QStringLiteral("Clear split lines"));
     miLog->addSeparator();
     Chagnechartcolor2 = addItem(miLog, "Chagnechartcolor2", QStringLiteral("Chart color ..."));
-    Changechartbackgroundcolor2 = addItem(miLog, "Changechartbackgroundcolor2", QStringLiteral("Background color ..."));
+    Changechartbackgroundcolor2 =
+        addItem(miLog, "Changechartbackgroundcolor2", QStringLiteral("Background color ..."));
     Backgroundimage2 = addItem(miLog, "Backgroundimage2", QStringLiteral("Background image ..."));
     Clearbackgroundimage2 = addItem(miLog, "Clearbackgroundimage2", QStringLiteral("Clear image"));
     miLog->addSeparator();
@@ -95,7 +97,8 @@ void TfrmMain::buildMenus() {
     Clearsplitlines1 = addItem(pmList, "Clearsplitlines1", QStringLiteral("Clear split lines"));
     pmList->addSeparator();
     Chagnechartcolor1 = addItem(pmList, "Chagnechartcolor1", QStringLiteral("Chart color ..."));
-    Changechartbackgroundcolor1 = addItem(pmList, "Changechartbackgroundcolor1", QStringLiteral("Background color ..."));
+    Changechartbackgroundcolor1 =
+        addItem(pmList, "Changechartbackgroundcolor1", QStringLiteral("Background color ..."));
     Backgroundimage1 = addItem(pmList, "Backgroundimage1", QStringLiteral("Background image ..."));
     Clearbackgroundimage1 = addItem(pmList, "Clearbackgroundimage1", QStringLiteral("Clear image"));
     pmList->addSeparator();
@@ -147,17 +150,21 @@ void TfrmMain::buildToolBar() {
         return b;
     };
     btnReadLog = button("btnReadLog", "Read Logs", "Read all logs from VUMA device", ":/icons/read_logs.svg");
-    btnClearLog = button("btnClearLog", "Clear Logs", "Delete all logs on VUMA device", ":/icons/clear_logs.svg");
+    btnClearLog =
+        button("btnClearLog", "Clear Logs", "Delete all logs on VUMA device", ":/icons/clear_logs.svg");
     btnOpenFile = button("btnOpenFile", "Open file ...", nullptr, ":/icons/open.svg");
     btnSaveFile = button("btnSaveFile", "Save", nullptr, ":/icons/save.svg");
     btnSaveAs = button("btnSaveAs", "Save as ...", nullptr, ":/icons/save_as.svg");
-    btnSavePicture = button("btnSavePicture", "Save picture", "Save current graph to picture file", ":/icons/picture.svg");
+    btnSavePicture =
+        button("btnSavePicture", "Save picture", "Save current graph to picture file", ":/icons/picture.svg");
     btnSettings = button("btnSettings", "Settings", "Customize PC application", ":/icons/settings.svg");
-    btnDeviceConfig = button("btnDeviceConfig", "VUMA config", "Update VUMA device configuration", ":/icons/config.svg");
+    btnDeviceConfig =
+        button("btnDeviceConfig", "VUMA config", "Update VUMA device configuration", ":/icons/config.svg");
     btnFlash = button("btnFlash", "Flash", nullptr, ":/icons/flash.svg");
     btnVerify = button("btnVerify", "Verify", nullptr, ":/icons/verify.svg");
     btnVerify->setProperty("tag", 1);
-    btnDeviceRestart = button("btnDeviceRestart", "Restart device", "Reconnect VUMA device", ":/icons/restart.svg");
+    btnDeviceRestart =
+        button("btnDeviceRestart", "Restart device", "Reconnect VUMA device", ":/icons/restart.svg");
     btnFlash->setVisible(false);
     btnVerify->setVisible(false);
     layout->addStretch(1);
@@ -294,10 +301,18 @@ void TfrmMain::buildChartsPage(QWidget* page) {
 
     connect(paStart, &TStartPanel::actionTriggered, this, [this](int action) {
         switch (action) {
-            case 0: btnReadLogClick(); break;
-            case 1: miOpenClick(false); break;
-            case 2: btnDeviceConfigClick(); break;
-            case 3: btnClearLogClick(); break;
+            case 0:
+                btnReadLogClick();
+                break;
+            case 1:
+                miOpenClick(false);
+                break;
+            case 2:
+                btnDeviceConfigClick();
+                break;
+            case 3:
+                btnClearLogClick();
+                break;
         }
     });
 }
@@ -321,8 +336,8 @@ void TfrmMain::buildTerminalPage(QWidget* page) {
     auto* right = named(new QWidget, "paPortSettings");
     right->setFixedWidth(162);
     auto* rl = new QVBoxLayout(right);
-    auto combo = [&](QLabel*& label, const char* labelName, const char* caption, QComboBox*& box, const char* boxName,
-                     const QStringList& items) {
+    auto combo = [&](QLabel*& label, const char* labelName, const char* caption, QComboBox*& box,
+                     const char* boxName, const QStringList& items) {
         label = named(new QLabel(QString::fromLatin1(caption)), labelName);
         box = named(new QComboBox, boxName);
         box->addItems(items);
@@ -331,14 +346,15 @@ void TfrmMain::buildTerminalPage(QWidget* page) {
     };
     combo(lbPort, "lbPort", "Port", cbPort, "cbPort", {});
     combo(lbBaud, "lbBaud", "Baud", cbBaud, "cbBaud",
-          {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000", "57600", "115200",
-           "128000", "256000"});
+          {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000", "57600",
+           "115200", "128000", "256000"});
     combo(lbParity, "lbParity", "Parity", cbParity, "cbParity",
           {"NOPARITY", "ODDPARITY", "EVENPARITY", "MARKPARITY", "SPACEPARITY"});
-    combo(lbStopBit, "lbStopBit", "Stop bit", cbStopBit, "cbStopBit", {"ONESTOPBIT", "ONE5STOPBITS", "TWOSTOPBITS"});
-    for (QWidget* w : {static_cast<QWidget*>(lbBaud), static_cast<QWidget*>(cbBaud), static_cast<QWidget*>(lbParity),
-                       static_cast<QWidget*>(cbParity), static_cast<QWidget*>(lbStopBit),
-                       static_cast<QWidget*>(cbStopBit)}) {
+    combo(lbStopBit, "lbStopBit", "Stop bit", cbStopBit, "cbStopBit",
+          {"ONESTOPBIT", "ONE5STOPBITS", "TWOSTOPBITS"});
+    for (QWidget* w : {static_cast<QWidget*>(lbBaud), static_cast<QWidget*>(cbBaud),
+                       static_cast<QWidget*>(lbParity), static_cast<QWidget*>(cbParity),
+                       static_cast<QWidget*>(lbStopBit), static_cast<QWidget*>(cbStopBit)}) {
         w->setEnabled(false);
     }
     cbBaud->setCurrentText(QStringLiteral("38400"));

@@ -14,7 +14,8 @@ QStringList ToQtNameFilters(const QString& filter) {
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // The text may already show its patterns ("Altitude log (*.vul)"); Qt reads the
         // patterns from the last parentheses, so give it the real ones there.
-        out << parts[i] + QStringLiteral(" [") + patterns + QStringLiteral("] (") + patterns + QStringLiteral(")");
+        out << parts[i] + QStringLiteral(" [") + patterns + QStringLiteral("] (") + patterns +
+                   QStringLiteral(")");
     }
     return out;
 }
@@ -23,10 +24,12 @@ void QtUserPrompts::showMessage(const QString& text) {
     QMessageBox::information(m_parent, kApplicationTitle, text);
 }
 
-void QtUserPrompts::showError(const QString& text) { QMessageBox::critical(m_parent, kApplicationTitle, text); }
+void QtUserPrompts::showError(const QString& text) {
+    QMessageBox::critical(m_parent, kApplicationTitle, text);
+}
 
-bool QtUserPrompts::confirm(const QString& message, const QString& acceptCaption, const QString& refuseCaption,
-                            const QString& title) {
+bool QtUserPrompts::confirm(const QString& message, const QString& acceptCaption,
+                            const QString& refuseCaption, const QString& title) {
     QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, m_parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QPushButton* accept = box.addButton(acceptCaption, QMessageBox::AcceptRole);
@@ -44,12 +47,14 @@ std::optional<FileDialogResult> runFileDialog(QWidget* parent, const FileDialogR
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = ToQtNameFilters(r.filter);
     dialog.setNameFilters(filters);
-    if (r.filterIndex >= 1 && r.filterIndex <= filters.size()) dialog.selectNameFilter(filters[r.filterIndex - 1]);
+    if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[r.filterIndex - 1]);
     if (!r.initialFolder.isEmpty()) dialog.setDirectory(r.initialFolder);
     if (!r.defaultExtension.isEmpty()) dialog.setDefaultSuffix(r.defaultExtension);
     if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return FileDialogResult{dialog.selectedFiles().first(), int(filters.indexOf(dialog.selectedNameFilter())) + 1};
+    return FileDialogResult{dialog.selectedFiles().first(),
+                            int(filters.indexOf(dialog.selectedNameFilter())) + 1};
 }
 }  // namespace
 

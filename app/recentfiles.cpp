@@ -25,7 +25,8 @@ void RecentFiles::load(const IniFile& ini) {
 
 void RecentFiles::store(IniFile& ini) const {
     for (int i = 0; i < kSlots; ++i) {
-        if (!m_slots[i].isEmpty()) ini.writeString(QStringLiteral("files"), QStringLiteral("file%1").arg(i + 1), m_slots[i]);
+        if (!m_slots[i].isEmpty())
+            ini.writeString(QStringLiteral("files"), QStringLiteral("file%1").arg(i + 1), m_slots[i]);
     }
 }
 

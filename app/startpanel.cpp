@@ -21,14 +21,19 @@ struct ActionSpec {
 };
 
 constexpr ActionSpec kSpecs[TStartPanel::kActionCount] = {
-    {"btnReadLogStart", "Read log", ":/icons/read_logs.svg", "lbReadLog", "lbReadLogSh", "Read all logs from device"},
-    {"btnOpenFileStart", "Open file ...", ":/icons/open.svg", "lbLoadLog", "lbLoadLogSh", "Open a recently stored file"},
-    {"btnDeviceConfigStart", "VUMA config", ":/icons/config.svg", "lbConfig", "lbConfigSh", "Configure your VUMA"},
-    {"btnClearLogStart", "Clear logs", ":/icons/clear_logs.svg", "lbReset", "lbResetSh", "Clear all logs from VUMA"},
+    {"btnReadLogStart", "Read log", ":/icons/read_logs.svg", "lbReadLog", "lbReadLogSh",
+     "Read all logs from device"},
+    {"btnOpenFileStart", "Open file ...", ":/icons/open.svg", "lbLoadLog", "lbLoadLogSh",
+     "Open a recently stored file"},
+    {"btnDeviceConfigStart", "VUMA config", ":/icons/config.svg", "lbConfig", "lbConfigSh",
+     "Configure your VUMA"},
+    {"btnClearLogStart", "Clear logs", ":/icons/clear_logs.svg", "lbReset", "lbResetSh",
+     "Clear all logs from VUMA"},
 };
 
 void setTextColor(QLabel* label, QRgb rgb) {
-    label->setStyleSheet(QStringLiteral("color: #%1; background: transparent;").arg(rgb, 6, 16, QLatin1Char('0')));
+    label->setStyleSheet(
+        QStringLiteral("color: #%1; background: transparent;").arg(rgb, 6, 16, QLatin1Char('0')));
 }
 
 QLabel* makeCaption(QWidget* parent, const char* name, const char* text) {
@@ -115,7 +120,9 @@ void TStartPanel::restoreAll() {
     for (int i = 0; i < kActionCount; ++i) restoreAction(i);
 }
 
-bool TStartPanel::isHighlighted(int index) const { return m_actions[index].label->property("highlighted").toBool(); }
+bool TStartPanel::isHighlighted(int index) const {
+    return m_actions[index].label->property("highlighted").toBool();
+}
 
 int TStartPanel::actionOf(QObject* object) const {
     for (int i = 0; i < kActionCount; ++i) {
@@ -139,7 +146,8 @@ bool TStartPanel::eventFilter(QObject* watched, QEvent* event) {
                 if (watched != m_actions[i].button) restoreAction(i);
                 break;
             case QEvent::MouseButtonRelease:
-                if (watched != m_actions[i].button && m_actions[i].button->isEnabled()) Q_EMIT actionTriggered(i);
+                if (watched != m_actions[i].button && m_actions[i].button->isEnabled())
+                    Q_EMIT actionTriggered(i);
                 break;
             default:
                 break;

@@ -21,7 +21,9 @@ TStatusBar::TStatusBar(QWidget* parent) : QWidget(parent) {
     }
 }
 
-QString TStatusBar::panelText(int panel) const { return m_panels.value(panel) ? m_panels[panel]->text() : QString(); }
+QString TStatusBar::panelText(int panel) const {
+    return m_panels.value(panel) ? m_panels[panel]->text() : QString();
+}
 
 void TStatusBar::setPanelText(int panel, const QString& text) {
     if (panel >= 0 && panel < kPanelCount) m_panels[panel]->setText(text);

@@ -53,7 +53,8 @@ qint64 SimulatedPort::read(char* data, qint64 maxSize) {
     if (m_readTimeoutMs > 0 && m_input.size() < maxSize) {
         // Wait in 1 ms steps so a reply that arrives mid-wait ends it early, as on a real line.
         const qint64 budget = qint64(m_readTimeoutMs) * maxSize + m_readTimeoutMs;
-        for (qint64 waited = 0; waited < budget && m_input.size() < maxSize && m_slot && !m_vanished; ++waited) {
+        for (qint64 waited = 0; waited < budget && m_input.size() < maxSize && m_slot && !m_vanished;
+             ++waited) {
             m_clock.sleep(1);
         }
         if (!m_slot || m_vanished) return -1;

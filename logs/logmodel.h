@@ -10,11 +10,11 @@
 /// memory, so this layout is fixed: 24 bytes, little-endian.
 #pragma pack(push, 1)
 struct TLogSample {
-    double SampleNo = 0;        // position in the log for CSV imports; 0 from the device
-    double Altitude = 0;        // metres
-    quint8 AutoStop = 0;        // an auto-stop mark lies on this sample
+    double SampleNo = 0;            // position in the log for CSV imports; 0 from the device
+    double Altitude = 0;            // metres
+    quint8 AutoStop = 0;            // an auto-stop mark lies on this sample
     quint8 Padding[3] = {0, 0, 0};  // carried unchanged through files
-    qint32 AutoStopTime = 0;    // seconds; -1 = the final auto stop; 0 without a mark
+    qint32 AutoStopTime = 0;        // seconds; -1 = the final auto stop; 0 without a mark
 };
 #pragma pack(pop)
 static_assert(sizeof(TLogSample) == 24, "TLogSample is the 24-byte file layout");

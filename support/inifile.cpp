@@ -80,7 +80,8 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
     if (k < 0) return defaultValue;
     const QByteArray& t = m_lines[k].text;
     QByteArray value = t.mid(t.indexOf('=') + 1).trimmed();
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
         value = value.mid(1, value.size() - 2);
     }
     return QString::fromUtf8(value);

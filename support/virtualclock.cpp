@@ -21,8 +21,8 @@ public:
 
 private:
     void scheduleNext() {
-        m_pending = m_clock.schedule(m_clock.now() + static_cast<quint64>(m_interval), VirtualClock::Kind::Timer,
-                                     [this] { fire(); });
+        m_pending = m_clock.schedule(m_clock.now() + static_cast<quint64>(m_interval),
+                                     VirtualClock::Kind::Timer, [this] { fire(); });
     }
     void fire() {
         // The next tick is queued before the handler runs, as a free-running toolkit timer

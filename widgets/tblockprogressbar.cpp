@@ -38,7 +38,8 @@ void TBlockProgressBar::paintEvent(QPaintEvent*) {
     const QColor fill = palette().color(QPalette::Highlight);
     for (int at = 0; at + block <= filled || (at < filled && at + block > length); at += block + 2) {
         const int len = qMin(block, length - at);
-        const QRect r = horizontal ? QRect(2 + at, 2, len, thickness) : QRect(2, height() - 2 - at - len, thickness, len);
+        const QRect r =
+            horizontal ? QRect(2 + at, 2, len, thickness) : QRect(2, height() - 2 - at - len, thickness, len);
         p.fillRect(r, fill);
     }
 }

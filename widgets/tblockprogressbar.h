@@ -1,7 +1,7 @@
 #pragma once
 
-#include <Qt>
 #include <QWidget>
+#include <Qt>
 
 /// A progress bar drawn as a column or row of blocks (memory use, transfers).
 class TBlockProgressBar : public QWidget {

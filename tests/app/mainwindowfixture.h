@@ -19,7 +19,8 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        EXPECT_TRUE(prompts.unexpected().isEmpty()) << prompts.unexpected().join(QStringLiteral("; ")).toStdString();
+        EXPECT_TRUE(prompts.unexpected().isEmpty())
+            << prompts.unexpected().join(QStringLiteral("; ")).toStdString();
     }
     template <typename T = QObject>
     T* find(const char* name) const {

@@ -2,8 +2,8 @@
 #include <QPushButton>
 #include <QSet>
 
-#include "mainwindowfixture.h"
 #include "link/devicelink.h"
+#include "mainwindowfixture.h"
 #include "widgets/tblockprogressbar.h"
 #include "widgets/tcirclebar.h"
 #include "widgets/tled.h"
@@ -13,15 +13,28 @@ namespace {
 using State = TfrmMain::CommandState;
 
 const QStringList kDeviceItems = {
-    "btnReadLog", "btnReadLogStart", "lbReadLog", "lbReadLogSh", "btnClearLog", "btnClearLogStart",
-    "lbReset",    "lbResetSh",       "btnDeviceConfig", "btnDeviceConfigStart", "lbConfig", "lbConfigSh",
-    "miRead",     "miClear",         "miConf",     "miResetTimer"};
+    "btnReadLog",       "btnReadLogStart", "lbReadLog", "lbReadLogSh",     "btnClearLog",
+    "btnClearLogStart", "lbReset",         "lbResetSh", "btnDeviceConfig", "btnDeviceConfigStart",
+    "lbConfig",         "lbConfigSh",      "miRead",    "miClear",         "miConf",
+    "miResetTimer"};
 
 // Everything any event touches, plus controls no event may touch.
 QStringList trackedItems() {
     QStringList all = kDeviceItems;
-    all << "btnFlash" << "btnVerify" << "miFlash" << "miVerify" << "btnDeviceRestart" << "miRestart" << "cbPort"
-        << "lbPort" << "btnOpenFile" << "miOpen" << "btnSettings" << "btnSaveFile" << "btnOpen" << "cbBaud";
+    all << "btnFlash"
+        << "btnVerify"
+        << "miFlash"
+        << "miVerify"
+        << "btnDeviceRestart"
+        << "miRestart"
+        << "cbPort"
+        << "lbPort"
+        << "btnOpenFile"
+        << "miOpen"
+        << "btnSettings"
+        << "btnSaveFile"
+        << "btnOpen"
+        << "cbBaud";
     return all;
 }
 
@@ -54,7 +67,10 @@ protected:
 TEST_F(CommandStateTest, EachEventTouchesExactlyItsItems) {
     createWindow();
     QStringList portClosedDisables = kDeviceItems;
-    portClosedDisables << "btnFlash" << "btnVerify" << "miFlash" << "miVerify";
+    portClosedDisables << "btnFlash"
+                       << "btnVerify"
+                       << "miFlash"
+                       << "miVerify";
     const StateCase cases[] = {
         {State::DevicePresent, kDeviceItems, {}},
         {State::DeviceAbsent, {}, kDeviceItems},
@@ -65,16 +81,18 @@ TEST_F(CommandStateTest, EachEventTouchesExactlyItsItems) {
         {State::PortClosed, {"cbPort", "lbPort"}, portClosedDisables},
         {State::StartupWithoutPort,
          {"cbPort", "lbPort"},
-         {"btnReadLog", "btnReadLogStart", "lbReadLog", "lbReadLogSh", "btnClearLog", "btnClearLogStart", "lbReset",
-          "lbResetSh", "btnDeviceConfig", "btnDeviceConfigStart", "lbConfig", "lbConfigSh", "btnFlash", "btnVerify",
-          "btnDeviceRestart"}},
+         {"btnReadLog", "btnReadLogStart", "lbReadLog", "lbReadLogSh", "btnClearLog", "btnClearLogStart",
+          "lbReset", "lbResetSh", "btnDeviceConfig", "btnDeviceConfigStart", "lbConfig", "lbConfigSh",
+          "btnFlash", "btnVerify", "btnDeviceRestart"}},
     };
     for (const StateCase& c : cases) {
         for (bool start : {true, false}) {
             setAll(start);
             window->ApplyCommandState(c.state);
             for (const QString& name : trackedItems()) {
-                const bool expected = c.enabled.contains(name) ? true : c.disabled.contains(name) ? false : start;
+                const bool expected = c.enabled.contains(name)    ? true
+                                      : c.disabled.contains(name) ? false
+                                                                  : start;
                 EXPECT_EQ(isEnabled(name), expected)
                     << "state " << int(c.state) << ", starting " << (start ? "enabled" : "disabled") << ": "
                     << name.toStdString();
@@ -122,7 +140,8 @@ TEST_F(CommandStateTest, StartWithoutPortLeavesTheMenuItemsEnabled) {
     for (const char* name : {"miRead", "miClear", "miConf", "miResetTimer", "miFlash", "miRestart"}) {
         EXPECT_TRUE(isEnabled(QString::fromLatin1(name))) << name;
     }
-    for (const char* name : {"btnReadLog", "btnReadLogStart", "lbReadLogSh", "btnDeviceRestart", "btnFlash"}) {
+    for (const char* name :
+         {"btnReadLog", "btnReadLogStart", "lbReadLogSh", "btnDeviceRestart", "btnFlash"}) {
         EXPECT_FALSE(isEnabled(QString::fromLatin1(name))) << name;
     }
     EXPECT_TRUE(isEnabled(QStringLiteral("cbPort")));

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -28,22 +28,105 @@
 TEST_F(MainWindowTest, EveryControlIsFoundByItsName) {
     createWindow();
     const char* const widgets[] = {
-        "ToolBar1", "btnReadLog", "btnClearLog", "btnOpenFile", "btnSaveFile", "btnSaveAs", "btnSavePicture",
-        "btnSettings", "btnDeviceConfig", "btnFlash", "btnVerify", "btnDeviceRestart", "Image1", "GroupBox1", "Led1",
-        "lbTemp", "lbPress", "lbAlt", "Label8", "lbUptime", "cbShowAutoStops", "tbChartZoom", "CircleBar1",
-        "PageControl1", "lbMessurement", "pbMemory", "paStart", "TabControl1", "chartGlobal", "ScrollBar1",
-        "edNotes", "edTerminal", "edCommand", "lbPort", "cbPort", "cbBaud", "cbParity", "cbStopBit", "btnOpen",
-        "btnClear", "StatusBar1", "ProgressBar1", "btnReadLogStart", "lbReadLog", "lbReadLogSh", "btnOpenFileStart",
-        "lbLoadLog", "lbLoadLogSh", "btnDeviceConfigStart", "lbConfig", "lbConfigSh", "btnClearLogStart", "lbReset",
-        "lbResetSh", "miFile", "miAction", "miDevice", "miLog", "miHelp", "pmList", "PopupMenu1",
+        "ToolBar1",
+        "btnReadLog",
+        "btnClearLog",
+        "btnOpenFile",
+        "btnSaveFile",
+        "btnSaveAs",
+        "btnSavePicture",
+        "btnSettings",
+        "btnDeviceConfig",
+        "btnFlash",
+        "btnVerify",
+        "btnDeviceRestart",
+        "Image1",
+        "GroupBox1",
+        "Led1",
+        "lbTemp",
+        "lbPress",
+        "lbAlt",
+        "Label8",
+        "lbUptime",
+        "cbShowAutoStops",
+        "tbChartZoom",
+        "CircleBar1",
+        "PageControl1",
+        "lbMessurement",
+        "pbMemory",
+        "paStart",
+        "TabControl1",
+        "chartGlobal",
+        "ScrollBar1",
+        "edNotes",
+        "edTerminal",
+        "edCommand",
+        "lbPort",
+        "cbPort",
+        "cbBaud",
+        "cbParity",
+        "cbStopBit",
+        "btnOpen",
+        "btnClear",
+        "StatusBar1",
+        "ProgressBar1",
+        "btnReadLogStart",
+        "lbReadLog",
+        "lbReadLogSh",
+        "btnOpenFileStart",
+        "lbLoadLog",
+        "lbLoadLogSh",
+        "btnDeviceConfigStart",
+        "lbConfig",
+        "lbConfigSh",
+        "btnClearLogStart",
+        "lbReset",
+        "lbResetSh",
+        "miFile",
+        "miAction",
+        "miDevice",
+        "miLog",
+        "miHelp",
+        "pmList",
+        "PopupMenu1",
     };
     for (const char* name : widgets) EXPECT_NE(find<QWidget>(name), nullptr) << name;
     const char* const actions[] = {
-        "miOpen", "Appendfile2", "miSave", "miSaveAs", "Savecurrentgraphs1", "Close1", "miRead", "miClear", "miConf",
-        "miResetTimer", "miFlash", "miVerify", "miRestart", "Deletelog2", "Splitlog1", "Clearsplitlines2",
-        "miLockZoom2", "miLine2", "miPoint2", "Checkforupdates1", "miAbout", "Deletelog1", "miSplit",
-        "Clearsplitlines1", "Chagnechartcolor1", "Changechartbackgroundcolor1", "Clearbackgroundimage1", "miLockZoom",
-        "miLine", "miPoint", "Openfile1", "Appendfile1", "Clearterminal1", "Copyall1", "Enableterminal1",
+        "miOpen",
+        "Appendfile2",
+        "miSave",
+        "miSaveAs",
+        "Savecurrentgraphs1",
+        "Close1",
+        "miRead",
+        "miClear",
+        "miConf",
+        "miResetTimer",
+        "miFlash",
+        "miVerify",
+        "miRestart",
+        "Deletelog2",
+        "Splitlog1",
+        "Clearsplitlines2",
+        "miLockZoom2",
+        "miLine2",
+        "miPoint2",
+        "Checkforupdates1",
+        "miAbout",
+        "Deletelog1",
+        "miSplit",
+        "Clearsplitlines1",
+        "Chagnechartcolor1",
+        "Changechartbackgroundcolor1",
+        "Clearbackgroundimage1",
+        "miLockZoom",
+        "miLine",
+        "miPoint",
+        "Openfile1",
+        "Appendfile1",
+        "Clearterminal1",
+        "Copyall1",
+        "Enableterminal1",
     };
     for (const char* name : actions) EXPECT_NE(find<QAction>(name), nullptr) << name;
 }
@@ -51,11 +134,18 @@ TEST_F(MainWindowTest, EveryControlIsFoundByItsName) {
 TEST_F(MainWindowTest, CaptionsAndTextsAreTheProgramsOwn) {
     createWindow();
     const std::pair<const char*, const char*> texts[] = {
-        {"btnReadLog", "Read Logs"}, {"btnClearLog", "Clear Logs"},   {"btnOpenFile", "Open file ..."},
-        {"btnSaveFile", "Save"},     {"btnSaveAs", "Save as ..."},    {"btnSavePicture", "Save picture"},
-        {"btnSettings", "Settings"}, {"btnDeviceConfig", "VUMA config"}, {"btnDeviceRestart", "Restart device"},
+        {"btnReadLog", "Read Logs"},
+        {"btnClearLog", "Clear Logs"},
+        {"btnOpenFile", "Open file ..."},
+        {"btnSaveFile", "Save"},
+        {"btnSaveAs", "Save as ..."},
+        {"btnSavePicture", "Save picture"},
+        {"btnSettings", "Settings"},
+        {"btnDeviceConfig", "VUMA config"},
+        {"btnDeviceRestart", "Restart device"},
     };
-    for (const auto& [name, text] : texts) EXPECT_EQ(find<QToolButton>(name)->text(), QString::fromLatin1(text)) << name;
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(find<QToolButton>(name)->text(), QString::fromLatin1(text)) << name;
     EXPECT_EQ(window->btnReadLog->toolTip(), QStringLiteral("Read all logs from VUMA device"));
     EXPECT_EQ(window->btnClearLog->toolTip(), QStringLiteral("Delete all logs on VUMA device"));
     EXPECT_EQ(window->btnSavePicture->toolTip(), QStringLiteral("Save current graph to picture file"));
@@ -95,7 +185,8 @@ TEST_F(MainWindowTest, CaptionsAndTextsAreTheProgramsOwn) {
     EXPECT_TRUE(window->miFlash->isVisible());
     EXPECT_FALSE(window->CircleBar1->isVisibleTo(window.get()));
     EXPECT_FALSE(window->ProgressBar1->isVisibleTo(window.get()));
-    EXPECT_EQ(window->ProgressBar1->parentWidget(), window->findChild<QWidget*>(QStringLiteral("StatusBar1")));
+    EXPECT_EQ(window->ProgressBar1->parentWidget(),
+              window->findChild<QWidget*>(QStringLiteral("StatusBar1")));
 }
 
 TEST_F(MainWindowTest, CaptionFollowsDeviceNameAndFileName) {
@@ -137,8 +228,8 @@ TEST_F(MainWindowTest, StartPanelLiftsTheHoveredActionAndRestoresIt) {
     const auto& read = panel->action(0);
     const auto& open = panel->action(1);
     auto moveOver = [](QWidget* w, QPoint at = QPoint(2, 2)) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w, &move);
     };
     moveOver(read.label);

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
 #include <csignal>
 
 #include "support/inifile.h"
@@ -28,12 +29,13 @@ public:
     QString communicationLog() const { return m_home.path() + "/Documents/vuma_communication.log"; }
     QProcess& process() { return m_process; }
 
-    /// Waits until the window has started up (it writes the settings file during start-up).
+    /// Waits until the window is being built (it creates the settings folder early in start-up,
+    /// after the signal handlers are in place).
     bool waitUntilStarted() {
         if (!m_process.waitForStarted(20000)) return false;
         QDeadlineTimer deadline(20000);
         while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
-            if (QFileInfo::exists(settingsFile())) return true;
+            if (QFileInfo(settingsFile()).dir().exists()) return true;
             QThread::msleep(20);
         }
         return false;
@@ -76,4 +78,22 @@ TEST(Program, TerminationSignalsCloseTheWindowAndSaveItsState) {
         EXPECT_TRUE(QFileInfo::exists(run.communicationLog()));
         EXPECT_EQ(QFileInfo(run.communicationLog()).size(), 0);
     }
+}
+
+TEST(Program, DemoTalksToTheSimulatedDevice) {
+    ProgramRun run;
+    run.process().setArguments({QStringLiteral("--demo")});
+    run.process().start();
+    ASSERT_TRUE(run.waitUntilStarted());
+    QThread::msleep(8000);  // scan, restart pulse, status lines, a few measurements
+    ::kill(pid_t(run.process().processId()), SIGTERM);
+    ASSERT_TRUE(run.process().waitForFinished(20000));
+    EXPECT_EQ(run.process().exitCode(), 0);
+    QFile log(run.communicationLog());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray received = log.readAll();
+    EXPECT_TRUE(received.contains("UN: VUMA demo")) << received.left(200).constData();
+    EXPECT_TRUE(received.contains("meas\n")) << received.left(200).constData();
+    // The demo's simulated port is not stored as the user's port.
+    EXPECT_NE(IniFile::load(run.settingsFile()).readString("main", "port", ""), QStringLiteral("SIM"));
 }

@@ -34,7 +34,10 @@ protected:
 
 TEST_F(TerminalPageTest, ReceivedBytesShowWithUnprintablesSpelledOut) {
     window->Link().dispatch(QByteArray("A\x00\n", 3));
-    window->Link().dispatch(QByteArray("\xb0" "C\x1b\x80", 4));
+    window->Link().dispatch(
+        QByteArray("\xb0"
+                   "C\x1b\x80",
+                   4));
     EXPECT_EQ(display(), QString::fromUtf8("A0x00;\n°C0x1B;0x80;"));
 }
 

@@ -17,6 +17,9 @@ TestHome::TestHome()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path() + "/config"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + "/data"));
     qputenv("XDG_DOCUMENTS_DIR", QFile::encodeName(m_dir.path() + "/Documents"));
+    m_oldTmp = qgetenv("TMPDIR");
+    QDir().mkpath(m_dir.path() + "/tmp");
+    qputenv("TMPDIR", QFile::encodeName(m_dir.path() + "/tmp"));  // the port-scan log goes here
 }
 
 TestHome::~TestHome() {
@@ -24,6 +27,11 @@ TestHome::~TestHome() {
     qputenv("XDG_CONFIG_HOME", m_oldConfig);
     qputenv("XDG_DATA_HOME", m_oldData);
     qputenv("XDG_DOCUMENTS_DIR", m_oldDocs);
+    if (m_oldTmp.isNull()) {
+        qunsetenv("TMPDIR");
+    } else {
+        qputenv("TMPDIR", m_oldTmp);
+    }
 }
 
 QString TestHome::settingsFile() const { return SettingsFolder() + QStringLiteral("vu.ini"); }

@@ -17,5 +17,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_oldHome, m_oldConfig, m_oldData, m_oldDocs;
+    QByteArray m_oldHome, m_oldConfig, m_oldData, m_oldDocs, m_oldTmp;
 };

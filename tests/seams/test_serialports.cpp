@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -18,8 +17,14 @@ namespace {
 class EchoPeer : public SimulatedPeer {
 public:
     EchoPeer(Clock& clock, int delayMs) : m_clock(clock), m_delayMs(delayMs) {}
-    void connected(SimulatedLink& link) override { m_link = &link; ++connects; }
-    void disconnected() override { m_link = nullptr; ++disconnects; }
+    void connected(SimulatedLink& link) override {
+        m_link = &link;
+        ++connects;
+    }
+    void disconnected() override {
+        m_link = nullptr;
+        ++disconnects;
+    }
     void receive(const QByteArray& bytes) override {
         received += bytes;
         m_clock.schedulePeerEvent(m_delayMs, [this, bytes] {
@@ -149,7 +154,9 @@ public:
         if (m_master >= 0) ::close(m_master);
     }
     QString path() const { return m_path; }
-    void send(const QByteArray& bytes) { [[maybe_unused]] auto n = ::write(m_master, bytes.constData(), bytes.size()); }
+    void send(const QByteArray& bytes) {
+        [[maybe_unused]] auto n = ::write(m_master, bytes.constData(), bytes.size());
+    }
     QByteArray receive(int timeoutMs) {
         QByteArray out;
         pollfd p{m_master, POLLIN, 0};

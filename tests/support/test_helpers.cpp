@@ -18,10 +18,9 @@ TEST(Tokens, FieldsFollowTheSplittingRules) {
         const char* field;
     };
     const Case cases[] = {
-        {"a;b;c", 1, "a"},   {"a;b;c", 3, "c"},   {"a;b;c", 4, ""},    {"a;;c", 2, ""},
-        {"a;;c", 3, "c"},    {";a", 1, ""},       {";a", 2, "a"},      {"a;", 1, "a"},
-        {"a;", 2, ""},       {" a ; b", 2, " b"}, {"abc", 1, "abc"},   {"", 1, ""},
-        {"a;b", 0, ""},      {"a;b", -1, ""},
+        {"a;b;c", 1, "a"}, {"a;b;c", 3, "c"}, {"a;b;c", 4, ""}, {"a;;c", 2, ""}, {"a;;c", 3, "c"},
+        {";a", 1, ""},     {";a", 2, "a"},    {"a;", 1, "a"},   {"a;", 2, ""},   {" a ; b", 2, " b"},
+        {"abc", 1, "abc"}, {"", 1, ""},       {"a;b", 0, ""},   {"a;b", -1, ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GetToken(QString::fromLatin1(c.text), c.n, QLatin1Char(';')), QString::fromLatin1(c.field))
@@ -63,12 +62,13 @@ TEST(LenientParse, IntegersTakeTheLeadingRun) {
 
 TEST(LenientParse, FloatsAcceptPointOrComma) {
     const std::pair<QString, double> cases[] = {
-        {"1.5", 1.5},    {"1,5", 1.5},    {" -2.25 ", -2.25}, {"1.5.6", 1.5}, {"1,5,6", 1.5},
-        {"1.5,6", 1.5},  {".5", 0.5},     {"-.5", -0.5},      {"5.", 5.0},    {"-", 0.0},
-        {".", 0.0},      {"", 0.0},       {"x1", 0.0},        {"23hPa", 23.0}, {"1e3", 1.0},
-        {"1013.25", 1013.25},
+        {"1.5", 1.5},   {"1,5", 1.5},    {" -2.25 ", -2.25}, {"1.5.6", 1.5},
+        {"1,5,6", 1.5}, {"1.5,6", 1.5},  {".5", 0.5},        {"-.5", -0.5},
+        {"5.", 5.0},    {"-", 0.0},      {".", 0.0},         {"", 0.0},
+        {"x1", 0.0},    {"23hPa", 23.0}, {"1e3", 1.0},       {"1013.25", 1013.25},
     };
-    for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(ParseFloatLenient(text), value) << qPrintable(text);
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(ParseFloatLenient(text), value) << qPrintable(text);
 }
 
 TEST(FileVersion, BuildNumberIsTheLastPart) {

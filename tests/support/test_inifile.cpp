@@ -54,20 +54,19 @@ TEST(IniFile, WritingAKeyLeavesEveryOtherByteAlone) {
     ini.writeString("files", "file2", "/home/u/x y.vuc");
     ini.writeBool("main", "maximized", false);
     ini.writeString("messages", "dont_show_again", "1");
-    EXPECT_EQ(ini.toBytes(),
-              QByteArray("[other]\r\n"
-                         "  odd line without equals\r\n"
-                         "Key=Value with  spaces \r\n"
-                         "\r\n"
-                         "[files]\r\n"
-                         "File1=C:\\logs\\a b.vul\r\n"
-                         "file2=/home/u/x y.vuc\r\n"
-                         "\r\n"
-                         "[main]\r\n"
-                         "width=1024\r\n"
-                         "maximized=0\r\n"
-                         "[messages]\r\n"
-                         "dont_show_again=1\r\n"));
+    EXPECT_EQ(ini.toBytes(), QByteArray("[other]\r\n"
+                                        "  odd line without equals\r\n"
+                                        "Key=Value with  spaces \r\n"
+                                        "\r\n"
+                                        "[files]\r\n"
+                                        "File1=C:\\logs\\a b.vul\r\n"
+                                        "file2=/home/u/x y.vuc\r\n"
+                                        "\r\n"
+                                        "[main]\r\n"
+                                        "width=1024\r\n"
+                                        "maximized=0\r\n"
+                                        "[messages]\r\n"
+                                        "dont_show_again=1\r\n"));
 }
 
 TEST(IniFile, NewFileAndFileWithoutFinalLineEnd) {
