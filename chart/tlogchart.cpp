@@ -598,6 +598,48 @@ void drawMarker(QPainter& p, const TChartSeries& s, const QPoint& c, const QColo
     }
 }
 
+/// Pixel centres of the markers of a plain point series (no labels, no colours of its own),
+/// each pixel once: a marker drawn twice at the same place looks the same.
+void traceMarkerCenters(std::vector<QPoint>& out, const TChartSeries& s, const AxisMap& mx, const AxisMap& my,
+                        const QRect& plot) {
+    const int reach = std::max(s.markerWidth(), s.markerHeight()) + 1;
+    const QRect box = plot.adjusted(-reach, -reach, reach, reach);
+    const auto [first, last] = visibleRange(s, mx.toValue(box.left()), mx.toValue(box.right()), false);
+    if (first > last) return;
+    const double* xs = s.xValues().data();
+    const double* ys = s.yValues().data();
+    std::vector<bool> seen(size_t(box.width()) * size_t(box.height()));
+    for (int i = first; i <= last; ++i) {
+        const double px = mx.toPixel(xs[i]);
+        const double py = my.toPixel(ys[i]);
+        if (!(px >= box.left() && px <= box.right() && py >= box.top() && py <= box.bottom())) continue;
+        const QPoint c(roundPx(px), roundPx(py));
+        const size_t key = size_t(c.y() - box.top()) * size_t(box.width()) + size_t(c.x() - box.left());
+        if (key >= seen.size() || seen[key]) continue;
+        seen[key] = true;
+        out.push_back(c);
+    }
+}
+
+void drawMarkers(QPainter& p, const TChartSeries& s, const std::vector<QPoint>& centers) {
+    if (!s.markerVisible() || centers.empty()) return;
+    if (s.markerStyle() == MarkerStyle::Square && !s.outlineVisible()) {
+        // One call for all squares: a plain log shown as points has thousands of them.
+        const int w = s.markerWidth();
+        const int h = s.markerHeight();
+        std::vector<QRect> rects;
+        rects.reserve(centers.size());
+        for (const QPoint& c : centers) rects.emplace_back(c.x() - w / 2, c.y() - h / 2, w, h);
+        p.setPen(Qt::NoPen);
+        p.setBrush(s.color());
+        p.drawRects(rects.data(), int(rects.size()));
+        p.setBrush(Qt::NoBrush);
+        return;
+    }
+    for (const QPoint& c : centers) drawMarker(p, s, c, s.color());
+}
+
+/// Point series whose points carry labels or colours of their own; these hold a few points.
 void drawPointSeries(QPainter& p, const TChartSeries& s, const AxisMap& mx, const AxisMap& my,
                      const QRect& plot, const QFont& font) {
     const int reach = std::max(s.markerWidth(), s.markerHeight()) + 1;
@@ -609,21 +651,13 @@ void drawPointSeries(QPainter& p, const TChartSeries& s, const AxisMap& mx, cons
     if (first > last) return;
     const auto& xs = s.xValues();
     const auto& ys = s.yValues();
-    // A marker drawn twice at the same pixel looks the same, so dense series draw each pixel once.
-    const bool dedupe = !labelled && !s.hasPointColors();
-    std::vector<bool> seen(dedupe ? size_t(box.width()) * size_t(box.height()) : 0);
     const QFontMetrics fm(font);
     p.setFont(font);
     for (int i = first; i <= last; ++i) {
         const double px = mx.toPixel(xs[size_t(i)]);
         const double py = my.toPixel(ys[size_t(i)]);
         if (!(px >= box.left() && px <= box.right() && py >= box.top() && py <= box.bottom())) continue;
-        const QPoint c(int(std::lround(px)), int(std::lround(py)));
-        if (dedupe) {
-            const size_t key = size_t(c.y() - box.top()) * size_t(box.width()) + size_t(c.x() - box.left());
-            if (key >= seen.size() || seen[key]) continue;
-            seen[key] = true;
-        }
+        const QPoint c(roundPx(px), roundPx(py));
         if (s.markerVisible()) drawMarker(p, s, c, s.pointColor(i));
         if (!labelled) continue;
         const QString text = s.label(i);
@@ -828,9 +862,22 @@ void TLogChart::renderSeries(QPainter& p, const QRect& plot) const {
                 break;
             }
             case SeriesKind::Points:
-            case SeriesKind::LabelPoints:
-                drawPointSeries(p, s, mx, my, plot, seriesFont);
+            case SeriesKind::LabelPoints: {
+                if (s.kind() == SeriesKind::LabelPoints || s.hasPointColors()) {
+                    drawPointSeries(p, s, mx, my, plot, seriesFont);
+                    break;
+                }
+                LineCache& cache = m_lineCache[size_t(&sp - &m_series[0])];
+                const LineCache::Key key{s.version(), mx.v0, mx.scale, my.v0, my.scale, plot};
+                if (!(cache.key == key) || !cache.valid) {
+                    cache.centers.clear();
+                    traceMarkerCenters(cache.centers, s, mx, my, plot);
+                    cache.key = key;
+                    cache.valid = true;
+                }
+                drawMarkers(p, s, cache.centers);
                 break;
+            }
             case SeriesKind::Segments:
                 drawSegmentSeries(p, s, mx, my, plot);
                 break;

@@ -155,7 +155,7 @@ private:
     std::array<std::unique_ptr<TChartAxis>, 4> m_axes;
     std::array<std::unique_ptr<TChartSeries>, SeriesCount> m_series;
 
-    /// The traced lines of a line series with what they were traced from.
+    /// The traced lines (or marker places) of a series with what they were traced from.
     struct LineCache {
         struct Key {
             quint64 version = 0;
@@ -169,6 +169,7 @@ private:
         Key key;
         bool valid = false;
         std::vector<QLine> lines;
+        std::vector<QPoint> centers;  // markers of a point series
     };
     mutable std::array<LineCache, SeriesCount> m_lineCache;
     mutable QImage m_background;  // everything but the series, for raster devices
