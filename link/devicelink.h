@@ -14,6 +14,11 @@
 // LastActivity, MissedPolls, MeasSentAt, MeasPaused, Timer1, tmCurrMeas, DeviceName, UptimeText,
 // HwText, FwText, SnText, EeText, MemUsedBytes, DeviceConnected) is public: the log download,
 // log deletion and configuration cycle work on it directly. Screen effects go to LinkObserver.
+// The link closes its port when destroyed, so a simulated device must outlive it.
+//
+// Related pieces: link/terminal.h (display text, command history, Enter), link/portscanner.h
+// (start-up scan), link/simdevice.h + link/demologs.h (the device model for --demo and tests),
+// logs/logstreamdecoder.h (the "lgr b" stream to logs).
 
 #include <QByteArray>
 #include <QString>
@@ -63,7 +68,8 @@ public:
     static void SetupPort(SerialPort& port, int readTimeoutMs);
     /// Opens the named port (btnOpenClick while "Open"): set-up, Timer1, 500 ms, tmCurrMeas,
     /// LastActivity 0. Returns the error text when it cannot be opened ("Com port couldn't be
-    /// open.", with advice on a missing permission), empty on success.
+    /// open.", with advice on a missing permission), empty on success. The caller stores the port
+    /// name in the settings and applies the window's port-opened state.
     QString openPort(const QString& name);
     /// Closes the port (btnOpenClick while "Close"): stops both timers, device absent.
     void closePort();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QTemporaryFile>
+
 #include "link/terminal.h"
 #include "linktestsupport.h"
 #include "support/delay.h"
@@ -388,6 +391,52 @@ TEST_F(CommandTest, ResetUptimeSendsTheCommandShowsZeroAndRestarts) {
     EXPECT_EQ(link.UptimeText, QStringLiteral("0"));
     EXPECT_EQ(rig.observer.uptimes.last(), QStringLiteral("  0min"));
     EXPECT_TRUE(dev.receivedLines().contains(QStringLiteral("csv r")));
+}
+
+}  // namespace
+
+namespace {
+
+// A port the user may not open.
+class DeniedPort : public SerialPort {
+public:
+    bool open(const QString&) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    QString name() const override { return {}; }
+    PortOpenError openError() const override { return PortOpenError::PermissionDenied; }
+    QString errorText() const override { return QStringLiteral("Permission denied"); }
+    void setLineSettings() override {}
+    void setReadTimeout(int) override {}
+    qint64 read(char*, qint64) override { return -1; }
+    qint64 write(const QByteArray&) override { return -1; }
+    void purge() override {}
+    bool setDtr(bool) override { return false; }
+    bool setRts(bool) override { return false; }
+};
+
+class DeniedProvider : public SerialPortProvider {
+public:
+    QStringList availablePorts() const override { return {}; }
+    std::unique_ptr<SerialPort> createPort() override { return std::make_unique<DeniedPort>(); }
+};
+
+TEST(PortAccess, DeniedOpenNamesTheDeviceGroupAndHowToJoinIt) {
+    QTemporaryFile device;
+    ASSERT_TRUE(device.open());
+    const QString group = QFileInfo(device.fileName()).group();
+    ASSERT_FALSE(group.isEmpty());
+    VirtualClock clock;
+    DeniedProvider ports;
+    LinkObserver none;
+    DeviceLink link(clock, ports, none);
+    const QStringList lines = link.openPort(device.fileName()).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], kPortOpenError);
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("\"%1\"").arg(group))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("sudo usermod -aG %1 $USER").arg(group)));
+    // Without a device file to look at, the plain text stays.
+    EXPECT_EQ(link.openPort(QStringLiteral("/nonexistent/ttyX")), kPortOpenError);
 }
 
 }  // namespace
