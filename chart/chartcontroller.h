@@ -14,6 +14,11 @@ class TTabControl;
 /// tabs, and keeps the time window, the rectangle zoom, the scroll bar and each log's saved view
 /// in step. The main window owns the widgets and the log list and forwards its events here;
 /// what lies outside the chart (menu checks, background pictures) goes back through Hooks.
+///
+/// The controller connects the chart's zoom, undo-zoom, scroll and wheel events, the scroll
+/// bar's user actions and the tab control's changes itself; the main window forwards the rest
+/// (list clicks, menu items, "Show auto stops", resizing via UpdatePlotWidth, and at each chart
+/// mouse-down that is not on a split line, TakeMouseDownAxes).
 class ChartController : public QObject {
     Q_OBJECT
 public:
