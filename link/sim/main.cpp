@@ -28,7 +28,8 @@ const char kUsage[] =
     "\n"
     "Creates a pseudo-terminal, prints its path as the first line and serves a simulated VUMA\n"
     "device on it until interrupted. Open the printed path as the port.\n"
-    "  --logs demo     a paraglider flight, a bike ride, a trek with auto stops, a short log (default)\n"
+    "  --logs demo     a paraglider flight, a bike ride, a trek with auto stops, a short log\n"
+    "                  (the default when no --trace is given)\n"
     "  --logs none     no stored logs\n"
     "  --trace FILE    add a log from a CSV of time_ms,altitude_m or an IGC file (repeatable)\n"
     "  --status-every  status lines every so many seconds (default 10, 0 = never)\n"
@@ -45,7 +46,7 @@ int main(int argc, char* argv[]) {
     SimDeviceOptions options;
     options.statusEveryMs = 10000;
     bool pty = false;
-    bool demo = true;
+    int demo = -1;  // -1: demo logs unless a trace is given
     QStringList traces;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -65,9 +66,9 @@ int main(int argc, char* argv[]) {
             options.pace = true;
         } else if (a == QLatin1String("--logs") && value(&v)) {
             if (v == QLatin1String("demo"))
-                demo = true;
+                demo = 1;
             else if (v == QLatin1String("none"))
-                demo = false;
+                demo = 0;
             else
                 ok = false;
         } else if (a == QLatin1String("--trace") && value(&v)) {
@@ -99,7 +100,7 @@ int main(int argc, char* argv[]) {
     }
 
     std::vector<DeviceLog> logs =
-        demo && traces.isEmpty() ? MakeDemoLogs(options.seed) : std::vector<DeviceLog>();
+        demo == 1 || (demo < 0 && traces.isEmpty()) ? MakeDemoLogs(options.seed) : std::vector<DeviceLog>();
     for (const QString& path : traces) {
         DeviceLog log;
         QString error;
