@@ -94,6 +94,52 @@ TEST(TLogChart, PaintingAsksTheCallbackForEveryBottomLabelAtTheStep) {
     EXPECT_EQ(asked, expected);
 }
 
+TEST(TLogChart, CrowdedLabelsWidenTheStepToAMultipleOfTheAskedOne) {
+    LineChart c(QSize(300, 200));
+    c.chart.bottomAxis().setMinMax(0, 1000);
+    c.chart.bottomAxis().setIncrement(1);  // a thousand labels would never fit
+    std::vector<double> asked;
+    c.chart.bottomAxis().setLabelCallback([&](double v, const QString& t) {
+        asked.push_back(v);
+        return t;
+    });
+    c.render();
+    // The last layout attempt is the one drawn: its labels are at the end of the calls.
+    std::vector<double> shown;
+    for (size_t i = asked.size(); i-- > 0;) {
+        shown.insert(shown.begin(), asked[i]);
+        if (asked[i] == 0) break;
+    }
+    ASSERT_GE(shown.size(), 2u);
+    const double step = shown[1] - shown[0];
+    EXPECT_GT(step, 1.0);
+    EXPECT_EQ(step, std::round(step));
+    EXPECT_LE(double(shown.size()) * 20, c.chart.plotRect().width());  // room for "1000" each
+    for (size_t i = 1; i < shown.size(); ++i) EXPECT_EQ(shown[i] - shown[i - 1], step);
+}
+
+TEST(TLogChart, ScreenPaintMatchesRenderAndShowsTheRubberBand) {
+    TLogChart chart;
+    chart.resize(300, 200);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    const QImage grabbed = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(grabbed == chart.toImage());
+
+    const QRect plot = chart.plotRect();
+    const QPoint from = plot.topLeft() + QPoint(20, 20);
+    const QPoint to = from + QPoint(60, 40);
+    QTest::mousePress(&chart, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, chart.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&chart, &move);
+    const QImage band = chart.grab().toImage();
+    int white = 0;
+    for (int x = from.x(); x <= to.x(); ++x) white += band.pixelColor(x, from.y()) == QColor(Qt::white);
+    EXPECT_GE(white, 15);  // the dotted top edge of the band: every third pixel or so
+    QTest::mouseRelease(&chart, Qt::LeftButton, Qt::NoModifier, to);
+}
+
 TEST(TLogChart, LabelsFollowRangeChangesAndRefreshBetweenPaints) {
     LineChart c(QSize(800, 300));
     c.chart.bottomAxis().setMinMax(0, 100);
