@@ -191,7 +191,9 @@ std::optional<QByteArray> DeviceLink::ReadDeviceConfigBody() {
                              : 0;
         m_clock.pumpEvents(wait);
     }
-    return LinkMode == LinkModes::kIdle ? body : std::nullopt;
+    // Only a recognised reply counts: a measurement answer completing inside the wait also
+    // returns LinkMode to idle, but brings no configuration.
+    return body;
 }
 
 void DeviceLink::Timer1Timer() {
