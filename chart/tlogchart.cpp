@@ -150,6 +150,31 @@ private:
     int m_min = 0, m_max = 0, m_last = 0;
 };
 
+/// Lowest and highest value of [begin, end) (not empty), and whether any value is NaN. Four
+/// independent runs keep the processor busy instead of waiting on one chain of comparisons.
+std::pair<double, double> minMax(const double* begin, const double* end, bool& nan) {
+    double lo[4] = {*begin, *begin, *begin, *begin};
+    double hi[4] = {*begin, *begin, *begin, *begin};
+    bool bad = *begin != *begin;
+    const double* p = begin + 1;
+    for (; end - p >= 4; p += 4) {
+        for (int j = 0; j < 4; ++j) {
+            const double y = p[j];
+            lo[j] = y < lo[j] ? y : lo[j];
+            hi[j] = y > hi[j] ? y : hi[j];
+            bad |= y != y;
+        }
+    }
+    for (; p < end; ++p) {
+        lo[0] = *p < lo[0] ? *p : lo[0];
+        hi[0] = *p > hi[0] ? *p : hi[0];
+        bad |= *p != *p;
+    }
+    nan = bad;
+    return {std::min(std::min(lo[0], lo[1]), std::min(lo[2], lo[3])),
+            std::max(std::max(hi[0], hi[1]), std::max(hi[2], hi[3]))};
+}
+
 /// Index range [first, last] of the points that can show between the values lo and hi, with
 /// one point beyond each end so lines leaving the view are drawn.
 std::pair<int, int> visibleRange(const TChartSeries& s, double lo, double hi, bool withNeighbours) {
@@ -556,15 +581,8 @@ void traceLineSeries(std::vector<QLine>& out, const TChartSeries& s, const AxisM
         const int end = int(std::partition_point(xs + i + 1, xs + last + 1,
                                                  [&](double x) { return roundPx(mx.toPixel(x)) <= col; }) -
                             xs);
-        double lo = ys[i];
-        double hi = ys[i];
         bool nan = false;
-        for (int k = i + 1; k < end; ++k) {
-            const double y = ys[k];
-            lo = y < lo ? y : lo;
-            hi = y > hi ? y : hi;
-            nan |= y != y;
-        }
+        const auto [lo, hi] = minMax(ys + i, ys + end, nan);
         const double rowLo = my.toPixel(lo);
         const double rowHi = my.toPixel(hi);
         if (!nan && tracer.canTakeInsidePoints() && std::isfinite(rowLo) && std::isfinite(rowHi) &&
