@@ -578,9 +578,12 @@ void traceLineSeries(std::vector<QLine>& out, const TChartSeries& s, const AxisM
             continue;
         }
         const int col = roundPx(px);
-        const int end = int(std::partition_point(xs + i + 1, xs + last + 1,
-                                                 [&](double x) { return roundPx(mx.toPixel(x)) <= col; }) -
-                            xs);
+        // Points past the box (deep zoom) would not even fit an int; they end the column too.
+        auto inColumn = [&](double x) {
+            const double q = mx.toPixel(x);
+            return q <= box.right() + 1 && roundPx(q) <= col;
+        };
+        const int end = int(std::partition_point(xs + i + 1, xs + last + 1, inColumn) - xs);
         bool nan = false;
         const auto [lo, hi] = minMax(ys + i, ys + end, nan);
         const double rowLo = my.toPixel(lo);

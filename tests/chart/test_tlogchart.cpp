@@ -415,6 +415,22 @@ TEST(TLogChart, VectorDevicesGetTheSamePictureAsTheScreen) {
     EXPECT_LT(outside, screen.width() * screen.height() / 100);
 }
 
+TEST(TLogChart, DeepZoomShowsTheLineThroughTheView) {
+    LineChart c;
+    c.chart.leftAxis().setMinMax(0, 100);
+    c.line().addY(0);
+    c.line().addY(100);
+    c.line().addY(0);
+    // The narrowest range an axis takes: its neighbours lie some 10^12 pixels away.
+    c.chart.bottomAxis().setMinMax(0.5, 0.5);
+    const QImage img = c.render();
+    const QRect plot = c.chart.plotRect();
+    const int row = int(std::lround(c.chart.yPixelOf(VerticalAxis::Left, 50)));
+    EXPECT_EQ(img.pixel(plot.left() + 1, row), kLine);
+    EXPECT_EQ(img.pixel(plot.right() - 1, row), kLine);
+    EXPECT_EQ(countColumnPixels(img, plot.center().x(), kLine), 1);
+}
+
 TEST(TLogChart, SegmentsFarOutsideTheViewAreClippedNotBent) {
     LineChart c;
     c.chart.series(TLogChart::Series5).setVisible(true);
