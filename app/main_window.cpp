@@ -31,6 +31,7 @@
 #include "app/startpanel.h"
 #include "app/statusbar.h"
 #include "app/website.h"
+#include "chart/chartcontroller.h"
 #include "chart/tlogchart.h"
 #include "link/devicelink.h"
 #include "link/serialport.h"
@@ -116,7 +117,8 @@ TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts
 
     // Start-up, in the program's fixed order.
     RegisterSplitCursor();
-    // The chart's axes and fixed series are set up by the chart when it is created.
+    buildChartController();
+    m_chart->InitChart();
     placeStatusProgressBar();
     const QStringList portNames = m_link->ListComPorts();
     cbPort->addItems(portNames);
@@ -144,7 +146,8 @@ TfrmMain::TfrmMain(Clock& clock, SerialPortProvider& ports, UserPrompts& prompts
         cbPort->setEnabled(false);
         lbPort->setEnabled(false);
     }
-    ShowAutoStops = false;
+    Config.Valid = 0;
+    m_chart->ShowAutoStops = false;
     StatusBar1->setPanelText(3, QStringLiteral("Build: ") + FileVersionString(1));
     lbMessurement->setMaxEditLength(kLogNameMaxChars);
 
@@ -291,17 +294,6 @@ QString TfrmMain::statusPanelText(int panel) const { return StatusBar1->panelTex
 
 void TfrmMain::setStatusPanelText(int panel, const QString& text) { StatusBar1->setPanelText(panel, text); }
 
-bool TfrmMain::OpenLogFile(const QString& path, bool append) {
-    Q_UNUSED(append);
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext != QLatin1String("vul") && ext != QLatin1String("vuc") && ext != QLatin1String("csv")) {
-        m_prompts.showError(QStringLiteral("This file format is not supported."));
-        return false;
-    }
-    // Reading log files is wired in with the file formats.
-    return false;
-}
-
 void TfrmMain::FirstActivation() {
     if (FirstActivationDone) return;
     FirstActivationDone = true;
@@ -360,7 +352,7 @@ void TfrmMain::changeEvent(QEvent* event) {
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // The chart recomputes its plot width here once series building is in place.
+    if (m_chart) m_chart->UpdatePlotWidth();
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -420,9 +412,6 @@ void TfrmMain::miResetTimerClick() { m_link->miResetTimerClick(); }
 void TfrmMain::btnFlashClick() {}
 void TfrmMain::btnDeviceRestartClick() { m_link->btnDeviceRestartClick(); }
 void TfrmMain::btnSettingsClick() {}
-void TfrmMain::miOpenClick(bool append) { Q_UNUSED(append); }
-void TfrmMain::miSaveClick() {}
-void TfrmMain::miSaveAsClick() {}
 void TfrmMain::Savecurrentgraphs1Click() {}
 void TfrmMain::Checkforupdates1Click() {}
 void TfrmMain::miAboutClick() {}

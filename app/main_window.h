@@ -7,10 +7,13 @@
 #include <memory>
 
 #include "app/recentfiles.h"
+#include "config/deviceconfig.h"
+#include "files/fileformat.h"
 #include "link/linkobserver.h"
 #include "link/terminal.h"
 #include "logs/logmodel.h"
 
+class ChartController;
 class Clock;
 class DeviceLink;
 class QComboBox;
@@ -68,9 +71,18 @@ public:
     void ShowCharts();
     void ClearReadout();
 
-    /// Opens a log file as the File, Open command does (append: add to the loaded logs).
-    /// False when the file could not be opened; the error has been shown.
+    /// Opens a log file as the File, Open command does (append: add to the loaded logs), then
+    /// selects and draws the first log. False when the file could not be opened; the error has
+    /// been shown and nothing changed.
     bool OpenLogFile(const QString& path, bool append);
+    /// Saves all logs (".vul", ".vuc"), or exports (".csv", ".txt", ".xml") by the name's
+    /// extension; filterIndex 4 makes the spreadsheet-style CSV. False after a shown error.
+    bool SaveLogFileAs(const QString& path, int filterIndex);
+    /// Adds a log at the end of the list with its name and colour.
+    void AddLog(const TMeas& log, const QString& name);
+    /// The list texts, parallel to Logs.
+    QStringList LogNames() const;
+    ChartController& Chart() { return *m_chart; }
 
     /// Writes the settings and the communication log; runs once, when the window closes.
     void Shutdown();
@@ -89,9 +101,9 @@ public:
     bool StartMaximized = false;
     bool OpenedFromCommandLine = false;
     bool FirstActivationDone = false;
-    bool ShowAutoStops = false;
     TData Logs;
-    int ShownLog = -1;
+    /// The device's configuration as last read, or the snapshot of the last opened file.
+    DeviceConfig Config;
     /// The device link: the open port, the link mode, the receive history, the live measurement.
     DeviceLink& Link() { return *m_link; }
     CommandHistory TerminalHistory;
@@ -247,6 +259,11 @@ private:
     void placeStatusProgressBar();
     void ReadSettings();
     void RebuildRecentMenu();
+    void AddRecentFile(const QString& path);
+    void buildChartController();
+    void updateLogMenuChecks(const TMeas& log);
+    bool loadChartBackground(const TMeas& log);
+    void showProgress(qint64 done, qint64 total);
     void FirstActivation();
     void PageControl1Change(int index);
     void showMemoryGauge();
@@ -261,5 +278,7 @@ private:
     QList<QAction*> m_recentActions;
     std::unique_ptr<DeviceLink> m_link;
     bool m_terminalAfterCr = false;
-    bool m_rememberPort = true;  // the last displayed character was a carriage return
+    bool m_rememberPort = true;
+    ChartController* m_chart = nullptr;
+    SaveNameRule m_saveNameRule;  // the last displayed character was a carriage return
 };

@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -52,6 +53,15 @@ std::optional<FileDialogResult> runFileDialog(QWidget* parent, const FileDialogR
     if (!r.initialFolder.isEmpty()) dialog.setDirectory(r.initialFolder);
     if (!r.defaultExtension.isEmpty()) dialog.setDefaultSuffix(r.defaultExtension);
     if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
+    if (r.nameForFilter) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+            const int index = int(filters.indexOf(filter)) + 1;
+            const QStringList chosen = dialog.selectedFiles();
+            const QString current = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).fileName();
+            const QString name = r.nameForFilter(index, current);
+            if (!name.isEmpty()) dialog.selectFile(name);
+        });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return FileDialogResult{dialog.selectedFiles().first(),
                             int(filters.indexOf(dialog.selectedNameFilter())) + 1};

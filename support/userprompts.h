@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 
 /// What a file dialog is asked to show. The filter uses the program's "Text|*.ext|Text|*.ext"
@@ -13,6 +14,8 @@ struct FileDialogRequest {
     QString initialFolder;
     QString fileName;
     QString defaultExtension;  // without the dot
+    /// When set, a change of the file type rewrites the name field with what this returns.
+    std::function<QString(int filterIndex, const QString& currentName)> nameForFilter;
 };
 
 struct FileDialogResult {
