@@ -405,8 +405,6 @@ void TfrmMain::Enableterminal1Click() {
 
 // Device, log and file commands arrive with the device link, the log download and the file
 // formats; until then their buttons do nothing.
-void TfrmMain::btnReadLogClick() {}
-void TfrmMain::btnClearLogClick() {}
 void TfrmMain::btnDeviceConfigClick() {}
 void TfrmMain::miResetTimerClick() { m_link->miResetTimerClick(); }
 void TfrmMain::btnFlashClick() {}
