@@ -263,6 +263,7 @@ private:
     void buildChartController();
     void updateLogMenuChecks(const TMeas& log);
     bool loadChartBackground(const TMeas& log);
+    QString chartGlobalGetAxisLabel(const QString& text) const;
     void showProgress(qint64 done, qint64 total);
     void FirstActivation();
     void PageControl1Change(int index);

@@ -7,6 +7,8 @@
 
 #include "app/main_window.h"
 #include "chart/chartcontroller.h"
+#include "chart/charttext.h"
+#include "support/lenientparse.h"
 #include "chart/tlogchart.h"
 #include "support/keystate.h"
 #include "widgets/tcolorlistbox.h"
@@ -37,6 +39,8 @@ void TfrmMain::buildChartController() {
     for (QAction* a : {miLockZoom, miLockZoom2}) {
         connect(a, &QAction::triggered, this, [this] { m_chart->miLockZoomClick(); });
     }
+    chartGlobal->bottomAxis().setLabelCallback(
+        [this](double, const QString& text) { return chartGlobalGetAxisLabel(text); });
     connect(chartGlobal, &TLogChart::mouseDown, this,
             [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { m_chart->TakeMouseDownAxes(); });
 }
@@ -56,4 +60,19 @@ bool TfrmMain::loadChartBackground(const TMeas& log) {
     // A picture that has gone missing leaves the plain chart colour; the log still draws.
     chartGlobal->setBackImage(path.isEmpty() ? QImage() : QImage(path));
     return true;
+}
+
+QString TfrmMain::chartGlobalGetAxisLabel(const QString& text) const {
+    const int row = lbMessurement->currentRow();
+    if (row < 0 || row >= Logs.size()) return text;
+    const TMeas& log = Logs[row];
+    if (cbShowAutoStops->isChecked()) {
+        // The auto-stop labels stand along the time axis; its own labels would cover them.
+        for (const TLogSample& s : log.Samples) {
+            if (s.AutoStop) return QStringLiteral(" ");
+        }
+    }
+    QString compact = text;
+    compact.remove(QLatin1Char(' '));
+    return TimeText(ParseIntLenient(compact), SamplesPerSecond(log.SamplePeriod));
 }
