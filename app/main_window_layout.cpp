@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/main_window.h"
 #include "app/startpanel.h"
@@ -37,6 +38,26 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption, const ch
     QAction* a = named(menu->addAction(caption), name);
     if (icon) a->setIcon(QIcon(QString::fromLatin1(icon)));
     return a;
+}
+
+/// The log commands in menu order: delete, split, clear split lines, chart colour, background
+/// colour, background image, clear image, lock zoom, line, point.
+constexpr int kLogMenuItems = 10;
+
+void fillLogMenu(QMenu* menu, const std::array<const char*, kLogMenuItems>& names,
+                 const std::array<QAction**, kLogMenuItems>& targets) {
+    static const char* const kCaptions[kLogMenuItems] = {
+        "Delete log",           "Split log",   "Clear split lines", "Chart color ...", "Background color ...",
+        "Background image ...", "Clear image", "Lock zoom",         "Chart type line", "Chart type point"};
+    auto* chartTypes = new QActionGroup(menu);
+    for (int i = 0; i < kLogMenuItems; ++i) {
+        if (i == 3 || i == 7 || i == 8) menu->addSeparator();
+        QAction* a = addItem(menu, names[i], QString::fromLatin1(kCaptions[i]));
+        *targets[i] = a;
+        if (i >= 7) a->setCheckable(true);
+        if (i >= 8) chartTypes->addAction(a);
+    }
+    (*targets[8])->setChecked(true);
 }
 
 }  // namespace
@@ -67,52 +88,25 @@ void TfrmMain::buildMenus() {
     miVerify->setVisible(false);
     miRestart = addItem(miDevice, "miRestart", QStringLiteral("Restart device"), ":/icons/restart.svg");
 
+    // The "Log" menu and the log list's pop-up offer the same commands under their own names.
     miLog = named(bar->addMenu(QStringLiteral("Log")), "miLog");
-    Deletelog2 = addItem(miLog, "Deletelog2", QStringLiteral("Delete log"));
-    Splitlog1 = addItem(miLog, "Splitlog1", QStringLiteral("Split log"));
-    Clearsplitlines2 = addItem(miLog, "Clearsplitlines2", QStringLiteral("Clear split lines"));
-    miLog->addSeparator();
-    Chagnechartcolor2 = addItem(miLog, "Chagnechartcolor2", QStringLiteral("Chart color ..."));
-    Changechartbackgroundcolor2 =
-        addItem(miLog, "Changechartbackgroundcolor2", QStringLiteral("Background color ..."));
-    Backgroundimage2 = addItem(miLog, "Backgroundimage2", QStringLiteral("Background image ..."));
-    Clearbackgroundimage2 = addItem(miLog, "Clearbackgroundimage2", QStringLiteral("Clear image"));
-    miLog->addSeparator();
-    miLockZoom2 = addItem(miLog, "miLockZoom2", QStringLiteral("Lock zoom"));
-    miLockZoom2->setCheckable(true);
-    miLog->addSeparator();
-    miLine2 = addItem(miLog, "miLine2", QStringLiteral("Chart type line"));
-    miPoint2 = addItem(miLog, "miPoint2", QStringLiteral("Chart type point"));
-    for (QAction* a : {miLine2, miPoint2}) a->setCheckable(true);
-    miLine2->setChecked(true);
-
+    fillLogMenu(
+        miLog,
+        {"Deletelog2", "Splitlog1", "Clearsplitlines2", "Chagnechartcolor2", "Changechartbackgroundcolor2",
+         "Backgroundimage2", "Clearbackgroundimage2", "miLockZoom2", "miLine2", "miPoint2"},
+        {&Deletelog2, &Splitlog1, &Clearsplitlines2, &Chagnechartcolor2, &Changechartbackgroundcolor2,
+         &Backgroundimage2, &Clearbackgroundimage2, &miLockZoom2, &miLine2, &miPoint2});
     miHelp = named(bar->addMenu(QStringLiteral("Help")), "miHelp");
     Checkforupdates1 = addItem(miHelp, "Checkforupdates1", QStringLiteral("Check for updates"));
     miAbout = addItem(miHelp, "miAbout", QStringLiteral("About"));
 
-    // The log list's pop-up menu.
     pmList = named(new QMenu(this), "pmList");
-    Deletelog1 = addItem(pmList, "Deletelog1", QStringLiteral("Delete log"));
-    miSplit = addItem(pmList, "miSplit", QStringLiteral("Split log"));
-    Clearsplitlines1 = addItem(pmList, "Clearsplitlines1", QStringLiteral("Clear split lines"));
-    pmList->addSeparator();
-    Chagnechartcolor1 = addItem(pmList, "Chagnechartcolor1", QStringLiteral("Chart color ..."));
-    Changechartbackgroundcolor1 =
-        addItem(pmList, "Changechartbackgroundcolor1", QStringLiteral("Background color ..."));
-    Backgroundimage1 = addItem(pmList, "Backgroundimage1", QStringLiteral("Background image ..."));
-    Clearbackgroundimage1 = addItem(pmList, "Clearbackgroundimage1", QStringLiteral("Clear image"));
-    pmList->addSeparator();
-    miLockZoom = addItem(pmList, "miLockZoom", QStringLiteral("Lock zoom"));
-    miLockZoom->setCheckable(true);
-    pmList->addSeparator();
-    miLine = addItem(pmList, "miLine", QStringLiteral("Chart type line"));
-    miPoint = addItem(pmList, "miPoint", QStringLiteral("Chart type point"));
-    auto* chartTypes = new QActionGroup(this);
-    for (QAction* a : {miLine, miPoint}) {
-        a->setCheckable(true);
-        chartTypes->addAction(a);
-    }
-    miLine->setChecked(true);
+    fillLogMenu(
+        pmList,
+        {"Deletelog1", "miSplit", "Clearsplitlines1", "Chagnechartcolor1", "Changechartbackgroundcolor1",
+         "Backgroundimage1", "Clearbackgroundimage1", "miLockZoom", "miLine", "miPoint"},
+        {&Deletelog1, &miSplit, &Clearsplitlines1, &Chagnechartcolor1, &Changechartbackgroundcolor1,
+         &Backgroundimage1, &Clearbackgroundimage1, &miLockZoom, &miLine, &miPoint});
 
     connect(miOpen, &QAction::triggered, this, [this] { miOpenClick(false); });
     connect(Appendfile2, &QAction::triggered, this, [this] { miOpenClick(true); });

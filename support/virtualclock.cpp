@@ -112,10 +112,9 @@ void VirtualClock::pumpEvents(int maxWaitMs) {
     }
 }
 
-void VirtualClock::sleep(int ms) {
-    const quint64 target = m_now + static_cast<quint64>(qMax(0, ms));
+void VirtualClock::runUntil(quint64 target, bool peerOnly) {
     for (;;) {
-        const auto next = nextEvent(true);
+        const auto next = nextEvent(peerOnly);
         if (!next || next->time > target) break;
         m_now = qMax(m_now, next->time);
         runOne(*next);
@@ -123,13 +122,6 @@ void VirtualClock::sleep(int ms) {
     m_now = target;
 }
 
-void VirtualClock::advance(int ms) {
-    const quint64 target = m_now + static_cast<quint64>(qMax(0, ms));
-    for (;;) {
-        const auto next = nextEvent(false);
-        if (!next || next->time > target) break;
-        m_now = qMax(m_now, next->time);
-        runOne(*next);
-    }
-    m_now = target;
-}
+void VirtualClock::sleep(int ms) { runUntil(m_now + static_cast<quint64>(qMax(0, ms)), true); }
+
+void VirtualClock::advance(int ms) { runUntil(m_now + static_cast<quint64>(qMax(0, ms)), false); }

@@ -48,6 +48,8 @@ private:
     bool runDue();
     std::optional<Key> nextEvent(bool peerOnly) const;
     void runOne(const Key& key);
+    /// Runs the events due up to target (only the peer's with peerOnly), then stands at target.
+    void runUntil(quint64 target, bool peerOnly);
 
     quint64 m_now;
     quint64 m_nextSeq = 1;
