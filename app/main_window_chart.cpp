@@ -8,9 +8,9 @@
 #include "app/main_window.h"
 #include "chart/chartcontroller.h"
 #include "chart/charttext.h"
-#include "support/lenientparse.h"
 #include "chart/tlogchart.h"
 #include "support/keystate.h"
+#include "support/lenientparse.h"
 #include "widgets/tcolorlistbox.h"
 #include "widgets/ttabcontrol.h"
 
@@ -30,8 +30,12 @@ void TfrmMain::buildChartController() {
 
     connect(lbMessurement, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) m_chart->lbMessurementClick();
+        chartGlobal->refreshLabels();  // the time labels depend on the log and its auto stops
     });
-    connect(cbShowAutoStops, &QCheckBox::clicked, this, [this] { m_chart->cbShowAutoStopsClick(); });
+    connect(cbShowAutoStops, &QCheckBox::clicked, this, [this] {
+        m_chart->cbShowAutoStopsClick();
+        chartGlobal->refreshLabels();
+    });
     for (QAction* a : {miLine, miLine2})
         connect(a, &QAction::triggered, this, [this] { m_chart->miLineClick(0); });
     for (QAction* a : {miPoint, miPoint2})

@@ -24,6 +24,8 @@ private:
     double m_alt;
 };
 
+constexpr double kCloudBaseM = 3000;
+
 DeviceLog paragliderFlight(std::mt19937& rng) {
     std::normal_distribution<double> jitter(0.0, 0.15);
     ProfileBuilder b(1000, 1620);  // launch site
@@ -37,7 +39,8 @@ DeviceLog paragliderFlight(std::mt19937& rng) {
         if (b.altitude() < 700 || t > seconds - 600) continue;
         const int climb = 90 + int(rng() % 300);
         const double rate = 1.2 + double(rng() % 280) / 100.0;
-        for (int i = 0; i < climb && t < seconds; ++i, ++t) {
+        // Cloud base at 3000 m: a thermal ends there (the device's records reach about 3500 m).
+        for (int i = 0; i < climb && t < seconds && b.altitude() < kCloudBaseM; ++i, ++t) {
             const double ramp =
                 std::min(1.0, std::min(i, climb - i) / 20.0);  // entering and leaving the core
             b.step(rate * ramp + jitter(rng) * 3);

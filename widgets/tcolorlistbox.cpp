@@ -1,5 +1,6 @@
 #include "widgets/tcolorlistbox.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QLineEdit>
 #include <QPainter>
@@ -29,7 +30,11 @@ public:
         opt.icon = QIcon();
         const QRect cell = opt.rect;
         opt.rect.setLeft(cell.left() + kSwatchWidth + 2 * kSwatchGap);
-        QStyledItemDelegate::paint(painter, opt, QModelIndex(index));
+        // Painted through the style, not the base delegate: the base would fill the option from the
+        // index again and draw the colour a second time as an icon.
+        const QWidget* view = opt.widget;
+        QStyle* style = view ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
         const QRect swatch(cell.left() + kSwatchGap, cell.top() + 2, kSwatchWidth,
                            std::max(4, cell.height() - 4));
         painter->fillRect(swatch, index.data(Qt::DecorationRole).value<QColor>());
