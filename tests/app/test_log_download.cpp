@@ -1,5 +1,8 @@
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 
+#include "app/progressdialog.h"
 #include "chart/chartcontroller.h"
 #include "link/demologs.h"
 #include "link/devicelink.h"
@@ -128,4 +131,38 @@ TEST_F(LogCommandsTest, ClearWithADeviceThatNeverReturnsSaysSo) {
     EXPECT_GE(took, 23100u);
     EXPECT_LE(took, 24300u);
     EXPECT_EQ(window->Link().MemUsedBytes, 0);
+}
+
+// The progress window in its two modes: what each line shows.
+TEST(ProgressWindow, ReadingAndDeletingModes) {
+    TfrmProgressDlg dialog;
+    EXPECT_EQ(dialog.size(), QSize(467, 156));
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(dialog.isModal());
+
+    dialog.downloadShown();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.btnCancel->isVisible());
+    dialog.downloadStarted(QStringLiteral(" 2.1 [VUMA 42]"), 5000);
+    EXPECT_EQ(dialog.lbUsedMemory->text(), QStringLiteral(" 2.1 [VUMA 42]"));
+    EXPECT_EQ(dialog.lbUsedMemoryPer->text(), QStringLiteral("0%"));
+    EXPECT_EQ(dialog.pbInfo->maximum(), 5000);
+    dialog.downloadProgress(QStringLiteral("Reading log (2512 / 1s)"), 2512, QStringLiteral("50%"));
+    EXPECT_EQ(dialog.lbInfo->text(), QStringLiteral("Reading log (2512 / 1s)"));
+    EXPECT_EQ(dialog.pbInfo->position(), 2512);
+    EXPECT_EQ(dialog.lbUsedMemoryPer->text(), QStringLiteral("50%"));
+    dialog.downloadFinished();
+    EXPECT_FALSE(dialog.isVisible());
+
+    dialog.deletionShown();
+    dialog.deletionStarted(kDeleteTicks);
+    EXPECT_EQ(dialog.lbInfo->text(), QStringLiteral("Delete in progress."));
+    EXPECT_FALSE(dialog.lbUsedMemory->isVisible());
+    EXPECT_TRUE(dialog.lbUsedMemoryPer->isVisible());
+    EXPECT_EQ(dialog.pbInfo->maximum(), 130);
+    dialog.deletionTick(65, DeletionPercentText(65));
+    EXPECT_EQ(dialog.pbInfo->position(), 65);
+    EXPECT_EQ(dialog.lbUsedMemoryPer->text(), QStringLiteral("50%"));
+    dialog.deletionFinished();
+    EXPECT_FALSE(dialog.isVisible());
 }
