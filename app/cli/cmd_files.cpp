@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "app/cli/clicommand.h"
+#include "app/cli/streamconvert.h"
 #include "files/csvimport.h"
 #include "files/fileerrors.h"
 #include "files/fileformat.h"
@@ -84,6 +85,8 @@ int runInfo(const QStringList& args) {
 }
 
 int runConvert(const QStringList& arguments) {
+    // A raw download stream is decoded as the download does it.
+    if (arguments.contains(QStringLiteral("--stream"))) return RunConvertStream(arguments);
     QTextStream err(stderr);
     err.setEncoding(QStringConverter::Utf8);
     const QString usage = QStringLiteral("usage: vuma-cli convert IN OUT [--log N] [--excel]\n");
@@ -153,5 +156,7 @@ VUMA_CLI_COMMAND("info", "info FILE...                   list the logs of log fi
                  runInfo);
 VUMA_CLI_COMMAND("convert",
                  "convert IN OUT [--log N] [--excel]\n"
-                 "                                 read .vul .vuc .csv, write .vul .vuc .csv .txt .xml",
+                 "                                 read .vul .vuc .csv, write .vul .vuc .csv .txt .xml\n"
+                 "  convert --stream RAW OUT [--log N] [--excel]\n"
+                 "                                 decode a received log stream (dump or archive)",
                  runConvert);
