@@ -11,7 +11,7 @@ constexpr QRgb kShadowColor = 0x535353;
 constexpr QRgb kSilverColor = 0xC0C0C0;
 constexpr QRgb kHoverColor = 0x808080;
 
-struct ActionSpec {
+struct StartAction {
     const char* buttonName;
     const char* buttonCaption;
     const char* icon;
@@ -20,7 +20,7 @@ struct ActionSpec {
     const char* text;
 };
 
-constexpr ActionSpec kSpecs[TStartPanel::kActionCount] = {
+constexpr StartAction kActions[TStartPanel::kActionCount] = {
     {"btnReadLogStart", "Read log", ":/icons/read_logs.svg", "lbReadLog", "lbReadLogSh",
      "Read all logs from device"},
     {"btnOpenFileStart", "Open file ...", ":/icons/open.svg", "lbLoadLog", "lbLoadLogSh",
@@ -77,19 +77,19 @@ TStartPanel::TStartPanel(QWidget* parent) : QWidget(parent) {
     choose->adjustSize();
 
     for (int i = 0; i < kActionCount; ++i) {
-        const ActionSpec& spec = kSpecs[i];
+        const StartAction& item = kActions[i];
         const int top = 125 + i * 70;
         Action& a = m_actions[i];
         a.button = new QToolButton(this);
-        a.button->setObjectName(QString::fromLatin1(spec.buttonName));
-        a.button->setText(QString::fromLatin1(spec.buttonCaption));
-        a.button->setToolTip(QString::fromLatin1(spec.buttonCaption));
-        a.button->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+        a.button->setObjectName(QString::fromLatin1(item.buttonName));
+        a.button->setText(QString::fromLatin1(item.buttonCaption));
+        a.button->setToolTip(QString::fromLatin1(item.buttonCaption));
+        a.button->setIcon(QIcon(QString::fromLatin1(item.icon)));
         a.button->setIconSize(QSize(40, 40));
         a.button->setAutoRaise(true);
         a.button->setGeometry(50, top, 56, 56);
-        a.shadow = makeCaption(this, spec.shadowName, spec.text);
-        a.label = makeCaption(this, spec.labelName, spec.text);
+        a.shadow = makeCaption(this, item.shadowName, item.text);
+        a.label = makeCaption(this, item.labelName, item.text);
         a.shadow->move(126, top + 15);
         a.label->move(125, top + 14);
         a.label->raise();
